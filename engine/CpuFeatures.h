@@ -1,0 +1,48 @@
+// Process-wide processor flags and their detection. Every effect
+// constructor runs the detection; concurrent runs write identical values,
+// and the audio thread reads the flags, so each is an atomic byte.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+struct CpuFeatures {
+  std::atomic<bool> cpuidUsable{false};
+  std::atomic<bool> hasFpu{false};
+  std::atomic<bool> hasCmov{false};
+  std::atomic<bool> hasFxsr{false};
+  std::atomic<bool> hasSse{false};
+  std::atomic<bool> dazSupported{false};
+};
+
+CpuFeatures& cpuFeatures();
+
+// The instructions the detection issues. Production uses the processor it
+// runs on; tests present other processors through the same detection.
+class CpuProbe {
+ public:
+  struct Leaf1 {
+    std::uint32_t eax = 0;
+    std::uint32_t ebx = 0;
+    std::uint32_t edx = 0;
+  };
+  virtual ~CpuProbe() = default;
+  // Whether bit 21 (ID) of EFLAGS can be set, i.e. CPUID exists.
+  virtual bool idFlagSettable() = 0;
+  virtual Leaf1 cpuidLeaf1() = 0;
+  // Executes FXSAVE into a 512-byte, 16-byte aligned area.
+  virtual void fxsave(void* area) = 0;
+};
+
+CpuProbe& hostCpuProbe();
+
+constexpr std::uint32_t kEdxFpu = 1u << 0;
+constexpr std::uint32_t kEdxCmov = 1u << 15;
+constexpr std::uint32_t kEdxFxsr = 1u << 24;
+constexpr std::uint32_t kEdxSse = 1u << 25;
+constexpr int kFxsaveAreaSize = 512;
+constexpr int kMxcsrMaskOffset = 28;
+
+// Fills cpuFeatures() and the vector-operation table; answers cpuidUsable.
+bool detectCpuFeatures(CpuProbe& probe);
+inline bool detectCpuFeatures() { return detectCpuFeatures(hostCpuProbe()); }

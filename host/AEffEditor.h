@@ -1,0 +1,30 @@
+// What the effect base needs of an editor: the operations the host's
+// editor opcodes are forwarded to. The GUI toolkit's editor base derives
+// from it.
+#pragma once
+
+#include "host/VstAbi.h"
+
+class AudioEffect;
+
+class AEffEditor {
+ public:
+  explicit AEffEditor(AudioEffect* effect) : effect_(effect) {}
+  virtual ~AEffEditor() = default;
+  AEffEditor(const AEffEditor&) = delete;
+  AEffEditor& operator=(const AEffEditor&) = delete;
+
+  // Stores the editor's rectangle into *rect; answers whether it did.
+  virtual bool getRect(ERect** rect) = 0;
+  virtual bool open(void* parentWindow) = 0;
+  virtual void close() = 0;
+  virtual void idle() {}
+  virtual bool onKeyDown(VstKeyCode& /*key*/) { return false; }
+  virtual bool onKeyUp(VstKeyCode& /*key*/) { return false; }
+  virtual bool setKnobMode(VstInt32 /*mode*/) { return false; }
+
+  AudioEffect* effect() const { return effect_; }
+
+ private:
+  AudioEffect* effect_;
+};

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every package the project builds, tests and renders with, on a
+# fresh Debian 12 machine. Safe to run again: packages already present are
+# skipped without touching the network.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git file
+  clang libclang-rt-14-dev
+  googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine64 xvfb xauth fonts-liberation imagemagick xdotool
+  sox libsndfile1-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all ${#packages[@]} packages present"
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "setup: done"
