@@ -1,1 +1,130 @@
-// placeholder
+#include "engine/FirEngine.h"
+
+#include <cstring>
+
+#include "engine/CpuFeatures.h"
+#include "engine/FirKernel.h"
+#include "engine/ParameterMapping.h"
+#include "engine/ResponseUpdate.h"
+
+namespace {
+
+constexpr std::size_t kHistoryFloats = 2 * FirEngine::kHistoryLength;
+constexpr std::size_t kBankFloats = ResponseBank::kPhaseCount * ResponseBank::kPhaseStride;
+
+}  // namespace
+
+FirEngine::FirEngine()
+    : historyAllocation_(kHistoryFloats * sizeof(float)),
+      history_(historyAllocation_.floats()),
+      phaseAllocation_(BankExchange::kBankCount * kBankFloats * sizeof(float)) {
+  std::memset(history_, 0, kHistoryFloats * sizeof(float));
+  float* copies = phaseAllocation_.floats();
+  std::memset(copies, 0, BankExchange::kBankCount * kBankFloats * sizeof(float));
+  for (ResponseBank& bank : banks_) {
+    for (float*& copy : bank.phase) {
+      copy = copies;
+      copies += ResponseBank::kPhaseStride;
+    }
+  }
+  registerInstance();
+}
+
+FirEngine::~FirEngine() { unregisterInstance(); }
+
+void FirEngine::setImpulse(const float* samples, int count) {
+  ResponseUpdate update(*this);
+  update.setImpulse(samples, count);
+  update.commit();
+}
+
+void FirEngine::setLoaded(bool loaded) {
+  ResponseUpdate update(*this);
+  update.bank().loaded.store(loaded, std::memory_order_relaxed);
+  update.commit();
+}
+
+void FirEngine::setMix(float x) {
+  for (ResponseBank& bank : banks_) {
+    bank.setMix(x);
+  }
+}
+
+void FirEngine::setGainParameter(float x) {
+  for (ResponseBank& bank : banks_) {
+    bank.setGainParameter(x);
+  }
+}
+
+void FirEngine::setLengthParameter(float x) {
+  for (ResponseBank& bank : banks_) {
+    bank.setLengthParameter(x);
+  }
+}
+
+void FirEngine::setLengthTaps(int n) {
+  for (ResponseBank& bank : banks_) {
+    bank.setLengthTaps(n);
+  }
+}
+
+void FirEngine::setBypass(bool bypassed) {
+  for (ResponseBank& bank : banks_) {
+    bank.setBypass(bypassed);
+  }
+}
+
+float FirEngine::mix() const { return activeBank().mix.load(std::memory_order_relaxed); }
+float FirEngine::gain() const { return activeBank().gain.load(std::memory_order_relaxed); }
+float FirEngine::lengthParameter() const { return activeBank().lengthFraction.load(std::memory_order_relaxed); }
+float FirEngine::gainParameter() const { return activeBank().gainParameter(); }
+float FirEngine::gainDecibels() const { return parameter_mapping::decibelsFromGain(gain()); }
+int FirEngine::lengthTaps() const { return activeBank().taps.load(std::memory_order_relaxed); }
+bool FirEngine::isLoaded() const { return activeBank().loaded.load(std::memory_order_relaxed); }
+bool FirEngine::isBypassed() const { return activeBank().bypassed.load(std::memory_order_relaxed); }
+const float* FirEngine::impulseSamples() const { return activeBank().phase[0]; }
+
+bool FirEngine::copyImpulseSamples(float* destination) {
+  std::lock_guard lock(exchange_.writerMutex());
+  const ResponseBank& bank = activeBank();
+  std::memcpy(destination, bank.phase[0], sizeof(float) * kMaxTaps);
+  return bank.loaded.load(std::memory_order_relaxed);
+}
+
+FirEngine::Block::Block(FirEngine& engine)
+    : engine_(engine),
+      bank_(engine.banks_[engine.exchange_.enterBlock()]),
+      gain_(bank_.gain.load(std::memory_order_relaxed)),
+      mix_(bank_.mix.load(std::memory_order_relaxed)),
+      taps_(bank_.taps.load(std::memory_order_relaxed)),
+      loaded_(bank_.loaded.load(std::memory_order_relaxed)),
+      bypassed_(bank_.bypassed.load(std::memory_order_relaxed)) {}
+
+void FirEngine::process(const float* input, float* output, int n, bool replacing) {
+  const Block block = beginBlock();
+  process(block, input, output, n, replacing);
+}
+
+void FirEngine::process(const Block& block, const float* input, float* output, int n, bool replacing) {
+  if (n < 1 || block.taps_ < kTapGranularity || !block.loaded_ ||
+      !cpuFeatures().hasSse.load(std::memory_order_relaxed)) {
+    return;
+  }
+  const float wet = static_cast<float>(static_cast<double>(block.mix_) * static_cast<double>(block.gain_));
+  const float dry = static_cast<float>((1.0 - static_cast<double>(block.mix_)) * static_cast<double>(block.gain_));
+  const int taps = block.taps_;
+  const float* const* copies = block.bank_.phase;
+  float* history = history_;
+  int w = writePosition_;
+
+  for (int i = 0; i < n; ++i) {
+    const float x = input[i];
+    w = (w == 0) ? kHistoryLength - 1 : w - 1;
+    history[w] = x;
+    history[w + kHistoryLength] = x;
+    const float y = firDotProduct(history, w, taps, copies);
+    const float v = (y * wet) + (x * dry);
+    output[i] = replacing ? v : output[i] + v;
+  }
+  writePosition_ = w;
+}

@@ -1,1 +1,60 @@
-// placeholder
+#include "engine/ResponseBank.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/ParameterMapping.h"
+
+namespace pm = parameter_mapping;
+
+void ResponseBank::setMix(float x) { mix.store(x, std::memory_order_relaxed); }
+
+void ResponseBank::setGainParameter(float x) {
+  gain.store(pm::gainFromParameter(x), std::memory_order_relaxed);
+}
+
+void ResponseBank::setLengthParameter(float x) {
+  const float p = pm::clampUnit(x);
+  if (p == lengthFraction.load(std::memory_order_relaxed)) {
+    return;
+  }
+  lengthFraction.store(p, std::memory_order_relaxed);
+  taps.store(pm::tapsFromLength(p), std::memory_order_relaxed);
+}
+
+void ResponseBank::setLengthTaps(int n) {
+  const int clamped = std::clamp(n, 0, pm::kMaxTaps);
+  taps.store(clamped, std::memory_order_relaxed);
+  lengthFraction.store(static_cast<float>(clamped) / static_cast<float>(pm::kMaxTaps), std::memory_order_relaxed);
+}
+
+float ResponseBank::gainParameter() const { return pm::parameterFromGain(gain.load(std::memory_order_relaxed)); }
+
+void ResponseBank::setImpulse(const float* samples, int count) {
+  for (float* copy : phase) {
+    std::memset(copy, 0, sizeof(float) * kPhaseStride);
+  }
+  if (count <= 0 || samples == nullptr) {
+    return;
+  }
+  count = std::min(count, pm::kMaxTaps);
+  for (int k = 0; k < kPhaseCount; ++k) {
+    std::memcpy(phase[k] + k, samples, sizeof(float) * static_cast<std::size_t>(count));
+  }
+}
+
+void ResponseBank::copySettingsFrom(const ResponseBank& other) {
+  gain.store(other.gain.load(std::memory_order_relaxed), std::memory_order_relaxed);
+  mix.store(other.mix.load(std::memory_order_relaxed), std::memory_order_relaxed);
+  lengthFraction.store(other.lengthFraction.load(std::memory_order_relaxed), std::memory_order_relaxed);
+  taps.store(other.taps.load(std::memory_order_relaxed), std::memory_order_relaxed);
+  loaded.store(other.loaded.load(std::memory_order_relaxed), std::memory_order_relaxed);
+  bypassed.store(other.bypassed.load(std::memory_order_relaxed), std::memory_order_relaxed);
+}
+
+void ResponseBank::copySamplesFrom(const ResponseBank& other) {
+  for (int k = 0; k < kPhaseCount; ++k) {
+    std::memcpy(phase[k], other.phase[k], sizeof(float) * kPhaseStride);
+  }
+  samplesVersion = other.samplesVersion;
+}

@@ -1,1 +1,85 @@
-// placeholder
+#include "tests/support/TestSupport.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace test_support {
+
+#if defined(_WIN32)
+PluginLibrary::PluginLibrary(const std::string& path)
+    : handle_(reinterpret_cast<void*>(LoadLibraryA(nativePath(path).c_str()))) {}
+PluginLibrary::~PluginLibrary() {
+  if (handle_ != nullptr) {
+    FreeLibrary(static_cast<HMODULE>(handle_));
+  }
+}
+void* PluginLibrary::symbol(const char* name) const {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+}
+std::string nativePath(const std::string& path) { return path.starts_with("/") ? "Z:" + path : path; }
+#else
+PluginLibrary::PluginLibrary(const std::string& path) : handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+PluginLibrary::~PluginLibrary() {
+  if (handle_ != nullptr) {
+    dlclose(handle_);
+  }
+}
+void* PluginLibrary::symbol(const char* name) const { return dlsym(handle_, name); }
+std::string nativePath(const std::string& path) { return path; }
+#endif
+
+PluginLibrary::EntryPoint PluginLibrary::entry(const char* name) const {
+  return reinterpret_cast<EntryPoint>(symbol(name));
+}
+
+std::vector<HostCall>& recordedHostCalls() {
+  static std::vector<HostCall> calls;
+  return calls;
+}
+
+VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                    void* /*ptr*/, float opt) {
+  recordedHostCalls().push_back(HostCall{effect, opcode, index, value, opt});
+  return opcode == audioMasterVersion ? kVstVersion : 0;
+}
+
+VstIntPtr VSTCALLBACK refusingHost(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) { return 0; }
+
+std::vector<float> noise(std::size_t count, std::uint32_t seed) {
+  std::mt19937 generator(seed);
+  std::uniform_real_distribution<float> distribution(-1.0f, 1.0f);
+  std::vector<float> values(count);
+  for (float& v : values) {
+    v = distribution(generator);
+  }
+  return values;
+}
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  std::random_device device;
+  const auto base = std::filesystem::temp_directory_path();
+  path_ = (base / ("ulmar-test-" + std::to_string(device()) + "-" + std::to_string(counter++))).string();
+  std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void writeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace test_support

@@ -1,0 +1,114 @@
+// The effect's parameters, texts and state block, through the class.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "effect/ConvolverEffect.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+std::string display(ConvolverEffect& effect, int index) {
+  char text[64] = "unchanged";
+  effect.getParameterDisplay(index, text);
+  return text;
+}
+
+TEST(EffectParameters, DisplayTextsFollowTheValuesAsStored) {
+  ConvolverEffect effect(test_support::recordingHost);
+  EXPECT_EQ(display(effect, 0), "50%");
+  effect.setParameter(0, 1.5f);
+  EXPECT_EQ(effect.getParameter(0), 1.5f);
+  EXPECT_EQ(display(effect, 0), "150%");
+  effect.setParameter(0, 0.004f);
+  EXPECT_EQ(display(effect, 0), "0%");
+  effect.setParameter(0, 0.005f);
+  EXPECT_EQ(display(effect, 0), "1%");
+
+  // The gain text shows the engine's clamped gain, the stored value stays.
+  effect.setParameter(1, 3.0f);
+  EXPECT_EQ(effect.getParameter(1), 3.0f);
+  EXPECT_EQ(display(effect, 1), "+6.0dB");
+  effect.setParameter(1, -1.0f);
+  EXPECT_EQ(display(effect, 1), "-INFdB");
+  effect.setParameter(1, 0.5f);
+  EXPECT_EQ(display(effect, 1), "-6.0dB");
+
+  effect.setParameter(2, 0.0f);
+  EXPECT_EQ(display(effect, 2), "0.00sec /0%");
+  EXPECT_EQ(effect.engine().lengthTaps(), 0);
+  effect.setParameter(2, 1.0f);
+  EXPECT_EQ(display(effect, 2), "0.74sec /100%");
+  EXPECT_EQ(effect.engine().lengthTaps(), 32768);
+  effect.setSampleRate(48000.0f);
+  EXPECT_EQ(display(effect, 2), "0.68sec /100%");
+
+  // Odd values from a host never overflow the text or the integer part.
+  effect.setParameter(2, 1e30f);
+  EXPECT_LT(display(effect, 2).size(), 32u);
+  effect.setParameter(0, std::nanf(""));
+  EXPECT_EQ(display(effect, 0), "0%");
+
+  effect.setParameter(3, -1.0f);
+  EXPECT_EQ(display(effect, 3), "on");
+  EXPECT_FALSE(effect.engine().isBypassed());
+  effect.setParameter(3, std::nanf(""));
+  EXPECT_FALSE(effect.engine().isBypassed());
+  effect.setParameter(3, 0.25f);
+  EXPECT_TRUE(effect.engine().isBypassed());
+  effect.setParameter(4, 0.0f);
+  EXPECT_EQ(display(effect, 4), "off");
+  EXPECT_EQ(display(effect, 5), "unchanged");
+}
+
+TEST(EffectParameters, SampleRateBelongsToEachInstance) {
+  ConvolverEffect a(test_support::recordingHost);
+  ConvolverEffect b(test_support::recordingHost);
+  a.setSampleRate(96000.0f);
+  EXPECT_EQ(display(b, 2), "0.37sec /50%");
+  EXPECT_EQ(display(a, 2), "0.17sec /50%");
+}
+
+TEST(EffectState, PathFieldWithoutTerminatorIsCutAt259Characters) {
+  ConvolverEffect effect(test_support::recordingHost);
+  void* data = nullptr;
+  ASSERT_EQ(effect.getChunk(&data, false), kStateChunkSize);
+  std::vector<unsigned char> block(static_cast<const unsigned char*>(data),
+                                   static_cast<const unsigned char*>(data) + kStateChunkSize);
+  std::memset(block.data(), 'x', kImpulsePathSize);
+  ASSERT_EQ(effect.setChunk(block.data(), kStateChunkSize, true), kStateChunkSize);
+  EXPECT_EQ(std::strlen(effect.impulsePath()), 259u);
+  EXPECT_EQ(std::string(effect.impulsePath()), std::string(259, 'x'));
+}
+
+TEST(EffectState, NullOrShortBlocksChangeNothing) {
+  ConvolverEffect effect(test_support::recordingHost);
+  effect.setParameter(0, 0.25f);
+  std::vector<unsigned char> block(kStateChunkSize - 1, 0);
+  EXPECT_EQ(effect.setChunk(nullptr, kStateChunkSize, false), 0);
+  EXPECT_EQ(effect.setChunk(block.data(), kStateChunkSize - 1, false), 0);
+  EXPECT_EQ(effect.setChunk(block.data(), -5, false), 0);
+  EXPECT_EQ(effect.getParameter(0), 0.25f);
+  EXPECT_STREQ(effect.impulsePath(), "... empty ...");
+  EXPECT_EQ(effect.getChunk(nullptr, false), 0);
+}
+
+TEST(EffectState, AFreshInstanceSavesTheDefaults) {
+  ConvolverEffect effect(test_support::recordingHost);
+  void* data = nullptr;
+  ASSERT_EQ(effect.getChunk(&data, true), kStateChunkSize);
+  StateChunk chunk;
+  std::memcpy(&chunk, data, sizeof(chunk));
+  EXPECT_STREQ(chunk.impulsePath, "... empty ...");
+  const float defaults[] = {0.5f, 0.5f, 0.5f, 0.0f, 0.0f};
+  EXPECT_EQ(std::memcmp(chunk.parameterValues, defaults, sizeof(defaults)), 0);
+  for (float s : chunk.impulseSamples) {
+    ASSERT_EQ(s, 0.0f);
+  }
+  EXPECT_EQ(chunk.impulseLoaded, 0);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// Runs blocks without pause on one thread while another thread changes the
+// effect's state, and checks that every block equals, bit for bit, one of
+// the outputs a complete state produces.
+//
+// The input repeats every block (256 samples, a multiple of 4), so once the
+// history is full the window at every block start is the same; each state
+// then produces one fixed output block, whatever came before.
+#pragma once
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "effect/ConvolverEffect.h"
+#include "tests/support/AllocationCounter.h"
+
+namespace test_support {
+
+constexpr int kStressBlock = 256;
+constexpr int kWarmupBlocks = 140;  // more than a full ring of 32768
+
+inline void runBlocks(ConvolverEffect& effect, const std::vector<float>& input, std::vector<float>& output,
+                      int blocks) {
+  float* in = const_cast<float*>(input.data());
+  float* out = output.data();
+  for (int b = 0; b < blocks; ++b) {
+    effect.processReplacing(&in, &out, kStressBlock);
+  }
+}
+
+// The output block of a warmed-up effect in the state `setState` leaves.
+inline std::vector<float> steadyOutput(const std::vector<float>& input,
+                                       const std::function<void(ConvolverEffect&)>& setState) {
+  ConvolverEffect effect(nullptr);
+  setState(effect);
+  std::vector<float> output(kStressBlock);
+  runBlocks(effect, input, output, kWarmupBlocks + 1);
+  return output;
+}
+
+struct StressResult {
+  long blocks = 0;
+  long mismatches = 0;
+  long allocationsOnAudioThread = 0;
+  std::vector<long> blocksPerState;
+};
+
+// `change(i)` runs `changes` times on the changing thread; the audio
+// thread runs until it is done and counts which expected block each output
+// equals.
+inline StressResult runStress(ConvolverEffect& effect, const std::vector<float>& input,
+                              const std::vector<std::vector<float>>& expected, int changes,
+                              const std::function<void(int)>& change) {
+  std::vector<float> warm(kStressBlock);
+  runBlocks(effect, input, warm, kWarmupBlocks);
+
+  StressResult result;
+  result.blocksPerState.assign(expected.size(), 0);
+  std::atomic<bool> done{false};
+  std::thread audio([&] {
+    std::vector<float> output(kStressBlock);
+    float* in = const_cast<float*>(input.data());
+    float* out = output.data();
+    const AllocationCounter counter;
+    while (!done.load(std::memory_order_acquire)) {
+      effect.processReplacing(&in, &out, kStressBlock);
+      ++result.blocks;
+      bool matched = false;
+      for (std::size_t s = 0; s < expected.size() && !matched; ++s) {
+        if (std::memcmp(output.data(), expected[s].data(), sizeof(float) * kStressBlock) == 0) {
+          ++result.blocksPerState[s];
+          matched = true;
+        }
+      }
+      if (!matched) {
+        ++result.mismatches;
+      }
+    }
+    result.allocationsOnAudioThread = counter.count();
+  });
+  for (int i = 0; i < changes; ++i) {
+    change(i);
+  }
+  done.store(true, std::memory_order_release);
+  audio.join();
+  return result;
+}
+
+}  // namespace test_support

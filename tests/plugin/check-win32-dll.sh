@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Inspects the 32-bit plug-in DLL: PE32 for i386, exports exactly MAIN (1),
+# VSTPluginMain (2) and main (3) with main at VSTPluginMain's address, and
+# no MinGW runtime DLL among its imports.
+set -euo pipefail
+objdump=$1
+dll=$2
+dump=$("$objdump" -p "$dll")
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+file "$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "not a PE32 i386 DLL: $(file "$dll")"
+grep -q '^Magic[[:space:]]*010b' <<<"$dump" || fail "optional header magic is not PE32 (010b)"
+
+# Export table rows look like "[   0] +base[   1] 1234 MAIN".
+exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^\s*\[/{print} t&&/^$/{t=0}' <<<"$dump" |
+  sed -E 's/^\s*\[\s*[0-9]+\]\s*\+base\[\s*([0-9]+)\]\s+[0-9a-f]+\s+(.*)$/\1 \2/')
+expected=$'1 MAIN\n2 VSTPluginMain\n3 main'
+[ "$exports" = "$expected" ] || fail "exports are:"$'\n'"$exports"$'\n'"expected:"$'\n'"$expected"
+
+# Export address table rows: "[   1] +base[   2] 00001234 Export RVA".
+rva() { awk -v o="$1" '/Export Address Table/{t=1;next} t&&/\+base\[/{gsub(/[\[\]]/," "); for(i=1;i<=NF;i++) if($i=="+base" && $(i+1)==o) print $(i+2)} /^$/{t=0}' <<<"$dump"; }
+[ -n "$(rva 2)" ] && [ "$(rva 2)" = "$(rva 3)" ] || fail "main ($(rva 3)) is not VSTPluginMain ($(rva 2))"
+grep -q "DLL Name: Ulmar_v1.dll\|Name.*Ulmar_v1.dll" <<<"$dump" || fail "export directory does not name Ulmar_v1.dll"
+
+imports=$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}')
+if grep -i -E 'libgcc|libstdc|libwinpthread|mingw' <<<"$imports"; then
+  fail "imports a MinGW runtime DLL"
+fi
+
+if [ "$failures" -eq 0 ]; then
+  echo "Ulmar_v1.dll (32-bit): PE32 i386, exports MAIN@1 VSTPluginMain@2 main@3, imports: $(echo $imports)"
+fi
+exit "$failures"

@@ -1,0 +1,281 @@
+// WaveReader over hand-made files: chunk layouts, refusals, conversions and
+// frame counting. The files go through the platform's own RIFF layer.
+#include "wavefile/WaveReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "tests/wavefile/WavBytes.h"
+
+using namespace wavbytes;
+
+namespace {
+
+// 16-bit mono data whose frame i holds the sample i - 1000, wrapped.
+Bytes rampData(int frames) {
+  Bytes b;
+  for (int i = 0; i < frames; ++i) put16(b, static_cast<unsigned>(static_cast<std::uint16_t>(i - 1000)));
+  return b;
+}
+
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+float rampValue(int i) { return static_cast<float>(static_cast<std::int16_t>(i - 1000)) / 32768.0f; }
+
+// Opens bytes written to a file and reads once; the reader stays open.
+struct Session {
+  explicit Session(const Bytes& bytes) : file(bytes) { opened = reader.open(file.path()); }
+  std::vector<float> read(int maxFrames, int* frames) {
+    std::vector<float> out(static_cast<std::size_t>(maxFrames) * 8 + 1, -7.0f);
+    *frames = reader.readFrames(out.data(), maxFrames);
+    return out;
+  }
+  TempFile file;
+  WaveReader reader;
+  bool opened = false;
+};
+
+TEST(WaveReaderLayout, FindsFormatAndDataWhereverTheyStand) {
+  const Chunk data{"data", rampData(5)};
+  const Chunk list{"LIST", {'I', 'N', 'F', 'O', 'I', 'C', 'M', 'T', 1, 0, 0, 0, 'x', 0}};
+  const Chunk odd{"junk", {1, 2, 3}};  // odd size: a pad byte follows
+  const struct {
+    const char* name;
+    Bytes bytes;
+  } cases[] = {
+      {"fmt then data", riffBytes({fmtChunk(1, 1, 16), data})},
+      {"data before fmt", riffBytes({data, fmtChunk(1, 1, 16)})},
+      {"list between", riffBytes({fmtChunk(1, 1, 16), list, data})},
+      {"odd chunks with pad bytes", riffBytes({odd, fmtChunk(1, 1, 16), odd, data})},
+      {"fmt of 18 bytes", riffBytes({{"fmt ", fmt(1, 1, 2, 16, 0, true)}, data})},
+      {"fmt of 40 bytes", riffBytes({{"fmt ", fmt(1, 1, 2, 16, 22)}, odd, data})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s(c.bytes);
+    ASSERT_TRUE(s.opened);
+    EXPECT_EQ(s.reader.format().wFormatTag, 1);
+    EXPECT_EQ(s.reader.format().nChannels, 1);
+    EXPECT_EQ(s.reader.format().nSamplesPerSec, 48000u);
+    EXPECT_EQ(s.reader.format().nAvgBytesPerSec, 96000u);
+    EXPECT_EQ(s.reader.format().nBlockAlign, 2);
+    EXPECT_EQ(s.reader.format().wBitsPerSample, 16);
+    EXPECT_EQ(s.reader.format().cbSize, 0);
+    int frames = 0;
+    const std::vector<float> out = s.read(100, &frames);
+    ASSERT_EQ(frames, 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(out[i], rampValue(i));
+  }
+}
+
+TEST(WaveReaderRefusal, NamesEachReasonAndStaysClosed) {
+  using R = WaveReader::Refusal;
+  const Chunk data{"data", rampData(4)};
+  Bytes shortFmt = fmt(1, 1, 2, 16);
+  shortFmt.resize(14);
+  const struct {
+    const char* name;
+    Bytes bytes;
+    R reason;
+  } cases[] = {
+      {"empty file", {}, R::kNotRiff},
+      {"not RIFF", riffBytes({fmtChunk(1, 1, 16), data}, "WAVE", "RIFX"), R::kNotRiff},
+      {"not WAVE", riffBytes({fmtChunk(1, 1, 16), data}, "AVI "), R::kNotWave},
+      {"no fmt", riffBytes({data}), R::kNoFormatChunk},
+      {"fmt shorter than 16", riffBytes({{"fmt ", shortFmt}, data}), R::kFormatTooShort},
+      {"fmt cut by the end of the file", riffBytes({{"fmt ", {1, 0, 1, 0}, 16}}), R::kFormatTruncated},
+      {"extensible", riffBytes({{"fmt ", fmt(0xFFFE, 1, 2, 16, 22)}, data}), R::kUnsupportedTag},
+      {"ADPCM", riffBytes({{"fmt ", fmt(2, 1, 2, 16)}, data}), R::kUnsupportedTag},
+      {"zero channels", riffBytes({{"fmt ", fmt(1, 0, 2, 16)}, data}), R::kNoChannels},
+      {"257 channels", riffBytes({{"fmt ", fmt(1, 257, 514, 16)}, data}), R::kTooManyChannels},
+      {"65535 channels", riffBytes({{"fmt ", fmt(1, 65535, 65535, 8)}, data}), R::kTooManyChannels},
+      {"zero block align", riffBytes({{"fmt ", fmt(1, 1, 0, 16)}, data}), R::kNoBlockAlign},
+      {"block align below packed stereo", riffBytes({{"fmt ", fmt(1, 2, 2, 16)}, data}), R::kBlockAlignTooSmall},
+      {"block align below 24-bit", riffBytes({{"fmt ", fmt(1, 1, 2, 24)}, data}), R::kBlockAlignTooSmall},
+      {"block align below 12-bit stereo", riffBytes({{"fmt ", fmt(1, 2, 3, 12)}, data}), R::kBlockAlignTooSmall},
+      {"no data", riffBytes({fmtChunk(1, 1, 16), {"LIST", {'I', 'N', 'F', 'O'}}}), R::kNoDataChunk},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s(c.bytes);
+    EXPECT_FALSE(s.opened);
+    EXPECT_EQ(s.reader.lastRefusal(), c.reason);
+    const WaveFormat zero{};
+    EXPECT_EQ(std::memcmp(&s.reader.format(), &zero, sizeof zero), 0);
+    int frames = -1;
+    s.read(10, &frames);
+    EXPECT_EQ(frames, 0);
+  }
+
+  WaveReader reader;
+  EXPECT_FALSE(reader.open("/no/such/dir/none.wav"));
+  EXPECT_EQ(reader.lastRefusal(), R::kCannotOpen);
+  EXPECT_FALSE(reader.open(nullptr));
+}
+
+TEST(WaveReaderConversion, MapsEveryFormatExactly) {
+  const struct {
+    const char* name;
+    unsigned tag, bits;
+    Bytes data;
+    std::vector<float> expected;
+  } cases[] = {
+      {"pcm 8", 1, 8, {0x00, 0x80, 0xFF, 0x81}, {-1.0f, 0.0f, 0.9921875f, 0.0078125f}},
+      {"pcm 16", 1, 16, {0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF, 0x01, 0x00},
+       {-1.0f, 0.999969482421875f, -0x1p-15f, 0x1p-15f}},
+      {"pcm 24", 1, 24, {0x00, 0x00, 0x80, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00},
+       {-1.0f, 0.99999988079071044921875f, -0x1p-23f, 0x1p-23f}},
+      // 0x7FFFFFFF rounds up to 1.0; 0x40000001 rounds to nearest (down).
+      {"pcm 32", 1, 32, {0x00, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0x7F, 0x01, 0x00, 0x00, 0x40, 0x01, 0x00, 0x00, 0x00},
+       {-1.0f, 1.0f, 0.5f, 0x1p-31f}},
+      {"float 32", 3, 32, {0x00, 0x00, 0xC0, 0x3F, 0x01, 0x00, 0x00, 0x80, 0x00, 0x00, 0x80, 0x7F, 0x00, 0x00, 0x00, 0x00},
+       {1.5f, -0x1p-149f, kInfinity, 0.0f}},
+      // 0.1 as a double becomes the nearest float; 1e300 overflows to infinity.
+      {"float 64", 3, 64,
+       {0x9A, 0x99, 0x99, 0x99, 0x99, 0x99, 0xB9, 0x3F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0xC0,
+        0x9C, 0x75, 0x88, 0x3C, 0xE4, 0x37, 0x7E, 0x7E},
+       {0.1f, -2.5f, kInfinity}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s(riffBytes({fmtChunk(c.tag, 1, c.bits), {"data", c.data}}));
+    ASSERT_TRUE(s.opened);
+    int frames = 0;
+    const std::vector<float> out = s.read(100, &frames);
+    ASSERT_EQ(frames, static_cast<int>(c.expected.size()));
+    for (std::size_t i = 0; i < c.expected.size(); ++i) {
+      EXPECT_EQ(std::memcmp(&out[i], &c.expected[i], sizeof(float)), 0) << "sample " << i << ": " << out[i];
+    }
+    EXPECT_EQ(out[c.expected.size()], -7.0f) << "wrote past the delivered frames";
+  }
+}
+
+TEST(WaveReaderConversion, InterleavesChannelsAndConvertsPaddedFramesPacked) {
+  // Stereo 16-bit: L0 R0 L1 R1 in file order.
+  Session stereo(riffBytes({fmtChunk(1, 2, 16), {"data", {0x00, 0x40, 0x00, 0xC0, 0x00, 0x20, 0x00, 0xE0}}}));
+  ASSERT_TRUE(stereo.opened);
+  int frames = 0;
+  std::vector<float> out = stereo.read(10, &frames);
+  ASSERT_EQ(frames, 2);
+  EXPECT_EQ(out[0], 0.5f);
+  EXPECT_EQ(out[1], -0.5f);
+  EXPECT_EQ(out[2], 0.25f);
+  EXPECT_EQ(out[3], -0.25f);
+  EXPECT_EQ(out[4], -7.0f);
+
+  // Mono 16-bit in 4-byte frames: counted per nBlockAlign, but the samples
+  // are taken back to back, so the second frame delivers the first pad.
+  Session padded(riffBytes({{"fmt ", fmt(1, 1, 4, 16)}, {"data", {0x00, 0x40, 0x00, 0x10, 0x00, 0x20, 0x00, 0x08}}}));
+  ASSERT_TRUE(padded.opened);
+  out = padded.read(10, &frames);
+  ASSERT_EQ(frames, 2);
+  EXPECT_EQ(out[0], 0.5f);
+  EXPECT_EQ(out[1], 0.125f);
+  EXPECT_EQ(out[2], -7.0f);
+}
+
+TEST(WaveReaderCounting, DeliversWholeFramesInRounds) {
+  int frames = -1;
+  {
+    SCOPED_TRACE("maxFrames 0 reads nothing");
+    Session s(riffBytes({fmtChunk(1, 1, 16), {"data", rampData(3)}}));
+    ASSERT_TRUE(s.opened);
+    s.read(0, &frames);
+    EXPECT_EQ(frames, 0);
+    const std::vector<float> out = s.read(3, &frames);
+    EXPECT_EQ(frames, 3);
+    EXPECT_EQ(out[0], rampValue(0));
+  }
+  {
+    SCOPED_TRACE("3 bytes of 4-byte frames");
+    Session s(riffBytes({fmtChunk(1, 2, 16), {"data", {1, 2, 3}}}));
+    ASSERT_TRUE(s.opened);
+    s.read(10, &frames);
+    EXPECT_EQ(frames, 0);
+  }
+  {
+    SCOPED_TRACE("250 frames asked 32768");
+    Session s(riffBytes({fmtChunk(1, 1, 16), {"data", rampData(250)}}));
+    ASSERT_TRUE(s.opened);
+    const std::vector<float> out = s.read(32768, &frames);
+    ASSERT_EQ(frames, 250);
+    for (int i = 0; i < 250; ++i) ASSERT_EQ(out[i], rampValue(i)) << i;
+    EXPECT_EQ(out[250], -7.0f);
+    s.read(32768, &frames);
+    EXPECT_EQ(frames, 0);
+  }
+  {
+    // Spans several refills of the I/O buffer.
+    SCOPED_TRACE("40000 frames asked 32768 twice");
+    Session s(riffBytes({fmtChunk(1, 1, 16), {"data", rampData(40000)}}));
+    ASSERT_TRUE(s.opened);
+    std::vector<float> out = s.read(32768, &frames);
+    ASSERT_EQ(frames, 32768);
+    for (int i = 0; i < 32768; ++i) ASSERT_EQ(out[i], rampValue(i)) << i;
+    out = s.read(32768, &frames);
+    ASSERT_EQ(frames, 40000 - 32768);
+    for (int i = 0; i < frames; ++i) ASSERT_EQ(out[i], rampValue(32768 + i)) << i;
+  }
+}
+
+TEST(WaveReaderCounting, FailsReadsPastTheFileAndUnsupportedDepths) {
+  int frames = -1;
+  {
+    // 150 frames present, 300 declared: the second round fails, the call
+    // answers 0, and the first round's samples are already in place.
+    SCOPED_TRACE("data declared longer than the file");
+    Session s(riffBytes({fmtChunk(1, 1, 16), {"data", rampData(150), 600}}));
+    ASSERT_TRUE(s.opened);
+    const std::vector<float> out = s.read(32768, &frames);
+    EXPECT_EQ(frames, 0);
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(out[i], rampValue(i)) << i;
+  }
+  {
+    SCOPED_TRACE("truncated in the first round");
+    Bytes bytes = riffBytes({fmtChunk(1, 1, 16), {"data", rampData(50)}});
+    bytes.resize(bytes.size() - 7);
+    Session s(bytes);
+    ASSERT_TRUE(s.opened);
+    s.read(50, &frames);
+    EXPECT_EQ(frames, 0);
+  }
+  for (unsigned bits : {12u, 20u}) {
+    SCOPED_TRACE(bits);
+    Session s(riffBytes({{"fmt ", fmt(1, 1, (bits + 7) / 8, bits)}, {"data", rampData(30)}}));
+    ASSERT_TRUE(s.opened);
+    EXPECT_EQ(s.reader.format().wBitsPerSample, bits);
+    const std::vector<float> out = s.read(10, &frames);
+    EXPECT_EQ(frames, 0);
+    EXPECT_EQ(out[0], -7.0f);
+  }
+  {
+    SCOPED_TRACE("24-bit float");
+    Session s(riffBytes({fmtChunk(3, 1, 24), {"data", rampData(30)}}));
+    ASSERT_TRUE(s.opened);
+    s.read(10, &frames);
+    EXPECT_EQ(frames, 0);
+  }
+}
+
+TEST(WaveReaderLifecycle, CloseIsRepeatableAndReopenWorks) {
+  TempFile file(riffBytes({fmtChunk(1, 1, 16), {"data", rampData(4)}}));
+  WaveReader reader;
+  float out[4] = {};
+  EXPECT_EQ(reader.readFrames(out, 4), 0);
+  ASSERT_TRUE(reader.open(file.path()));
+  EXPECT_EQ(reader.readFrames(nullptr, 4), 0);
+  EXPECT_EQ(reader.readFrames(out, -1), 0);
+  reader.close();
+  reader.close();
+  EXPECT_EQ(reader.format().nChannels, 0);
+  EXPECT_EQ(reader.readFrames(out, 4), 0);
+  ASSERT_TRUE(reader.open(file.path()));
+  EXPECT_EQ(reader.lastRefusal(), WaveReader::Refusal::kNone);
+  EXPECT_EQ(reader.readFrames(out, 4), 4);
+  EXPECT_EQ(out[3], rampValue(3));
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+// The RIFF layer on Windows: a thin wrapper over winmm's multimedia file
+// I/O. The handle keeps the full MMIOINFO between getInfo and setInfo so
+// that the caller only sees the buffer pointers.
+#include "wavefile/RiffFile.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <new>
+
+namespace riff {
+
+static_assert(sizeof(ChunkInfo) == sizeof(MMCKINFO));
+
+struct File {
+  HMMIO handle = nullptr;
+  MMIOINFO io{};
+};
+
+namespace {
+
+MMCKINFO toNative(const ChunkInfo& ck) {
+  MMCKINFO native{};
+  native.ckid = ck.ckid;
+  native.cksize = ck.cksize;
+  native.fccType = ck.fccType;
+  native.dwDataOffset = ck.dwDataOffset;
+  native.dwFlags = ck.dwFlags;
+  return native;
+}
+
+void fromNative(const MMCKINFO& native, ChunkInfo* ck) {
+  ck->ckid = native.ckid;
+  ck->cksize = native.cksize;
+  ck->fccType = native.fccType;
+  ck->dwDataOffset = native.dwDataOffset;
+  ck->dwFlags = native.dwFlags;
+}
+
+void exposeBuffer(const MMIOINFO& io, IoInfo* info) {
+  info->pchBuffer = io.pchBuffer;
+  info->cchBuffer = io.cchBuffer;
+  info->pchNext = io.pchNext;
+  info->pchEndRead = io.pchEndRead;
+}
+
+}  // namespace
+
+File* open(const char* path) {
+  if (path == nullptr) return nullptr;
+  MMIOINFO info{};
+  // mmioOpenA takes a non-const path but does not write to it when opening
+  // an existing file for reading.
+  HMMIO handle = mmioOpenA(const_cast<char*>(path), &info, MMIO_ALLOCBUF | MMIO_READ);
+  if (handle == nullptr) return nullptr;
+  File* file = new (std::nothrow) File;
+  if (file == nullptr) {
+    mmioClose(handle, 0);
+    return nullptr;
+  }
+  file->handle = handle;
+  return file;
+}
+
+int descend(File* file, ChunkInfo* ck, const ChunkInfo* parent, Descend mode) {
+  if (file == nullptr || ck == nullptr) return 1;
+  MMCKINFO native = toNative(*ck);
+  MMCKINFO nativeParent{};
+  if (parent != nullptr) nativeParent = toNative(*parent);
+  const UINT flags = mode == Descend::kFindChunk ? MMIO_FINDCHUNK : 0;
+  const MMRESULT result =
+      mmioDescend(file->handle, &native, parent != nullptr ? &nativeParent : nullptr, flags);
+  if (result != MMSYSERR_NOERROR) return static_cast<int>(result);
+  fromNative(native, ck);
+  return 0;
+}
+
+int ascend(File* file, const ChunkInfo* ck) {
+  if (file == nullptr || ck == nullptr) return 1;
+  MMCKINFO native = toNative(*ck);
+  return static_cast<int>(mmioAscend(file->handle, &native, 0));
+}
+
+long seek(File* file, long offset) {
+  if (file == nullptr) return -1;
+  return mmioSeek(file->handle, offset, SEEK_SET);
+}
+
+long read(File* file, char* buffer, long count) {
+  if (file == nullptr || buffer == nullptr) return -1;
+  return mmioRead(file->handle, buffer, count);
+}
+
+int getInfo(File* file, IoInfo* info) {
+  if (file == nullptr || info == nullptr) return 1;
+  const MMRESULT result = mmioGetInfo(file->handle, &file->io, 0);
+  if (result != MMSYSERR_NOERROR) return static_cast<int>(result);
+  exposeBuffer(file->io, info);
+  return 0;
+}
+
+int advance(File* file, IoInfo* info) {
+  if (file == nullptr || info == nullptr) return 1;
+  file->io.pchNext = info->pchNext;
+  const MMRESULT result = mmioAdvance(file->handle, &file->io, MMIO_READ);
+  if (result != MMSYSERR_NOERROR) return static_cast<int>(result);
+  exposeBuffer(file->io, info);
+  return 0;
+}
+
+int setInfo(File* file, const IoInfo* info) {
+  if (file == nullptr || info == nullptr) return 1;
+  file->io.pchNext = info->pchNext;
+  return static_cast<int>(mmioSetInfo(file->handle, &file->io, 0));
+}
+
+void close(File* file) {
+  if (file == nullptr) return;
+  mmioClose(file->handle, 0);
+  delete file;
+}
+
+}  // namespace riff
