@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The test job: set up the machine, build the three plug-ins with their
+# tests, run every test natively and (64-bit Windows) under Wine, run the
+# Linux tests again under AddressSanitizer + UndefinedBehaviorSanitizer and
+# under ThreadSanitizer, fuzz the WAV reader for a bounded time, and print
+# one summary line.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+fuzz_seconds=${ULMAR_FUZZ_SECONDS:-60}
+jobs=$(nproc)
+passed=0
+failed=0
+failures=()
+
+bash scripts/setup.sh || exit 1
+bash scripts/build-plugins.sh --with-tests || exit 1
+
+# run_ctest NAME BUILD_DIR: runs one build's tests and adds up the results.
+run_ctest() {
+  local name=$1 dir=$2 log
+  log=$(mktemp)
+  echo "== tests: $name"
+  (cd "$dir" && ctest --output-on-failure --timeout 900 -j "$jobs") 2>&1 | tee "$log"
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+  if [ -z "$line" ]; then
+    failed=$((failed + 1))
+    failures+=("$name: ctest did not finish")
+  else
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+    [ "$bad" -eq 0 ] || failures+=("$name: $bad failed")
+  fi
+  rm -f "$log"
+}
+
+run_ctest linux build/linux
+WINEPREFIX=$(pwd)/build/win64/wineprefix
+export WINEPREFIX
+run_ctest win64-wine build/win64
+WINEDEBUG=-all wineserver -k 2>/dev/null || true
+unset WINEPREFIX
+run_ctest win32 build/win32
+
+for preset in linux-asan linux-tsan; do
+  echo "== build: $preset"
+  if cmake --preset "$preset" >/dev/null && cmake --build "build/$preset" --parallel "$jobs"; then
+    run_ctest "$preset" "build/$preset"
+  else
+    failed=$((failed + 1))
+    failures+=("$preset: build failed")
+  fi
+done
+
+echo "== fuzz: WaveReader for ${fuzz_seconds}s"
+if bash scripts/fuzz-wavereader.sh build/fuzz "$fuzz_seconds"; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  failures+=("fuzz: WaveReader")
+fi
+
+echo
+for f in "${failures[@]}"; do echo "FAILED: $f"; done
+echo "Ulmar: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
