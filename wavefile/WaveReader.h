@@ -60,8 +60,8 @@ class WaveReader {
   WaveReader(const WaveReader&) = delete;
   WaveReader& operator=(const WaveReader&) = delete;
 
-  // path: zero-terminated, in the system code page. Call on a closed
-  // reader. On success the reader stands at the first sample byte.
+  // path: zero-terminated, in the system code page. A file still open is
+  // closed first. On success the reader stands at the first sample byte.
   bool open(const char* path);
   // As open, over a handle already opened by the RIFF layer (for example
   // riff::openMemory); the reader owns it from here on, also on failure.

@@ -49,7 +49,10 @@ struct StressResult {
 
 // `change(i)` runs `changes` times on the changing thread; the audio
 // thread runs until it is done and counts which expected block each output
-// equals.
+// equals. After every other change the changing thread waits until a block
+// has begun, so that each state is heard; the changes in between follow
+// each other at once, so that a change reuses a bank while a block that
+// began before the previous change may still be running.
 inline StressResult runStress(ConvolverEffect& effect, const std::vector<float>& input,
                               const std::vector<std::vector<float>>& expected, int changes,
                               const std::function<void(int)>& change) {
@@ -59,12 +62,14 @@ inline StressResult runStress(ConvolverEffect& effect, const std::vector<float>&
   StressResult result;
   result.blocksPerState.assign(expected.size(), 0);
   std::atomic<bool> done{false};
+  std::atomic<long> begun{0};
   std::thread audio([&] {
     std::vector<float> output(kStressBlock);
     float* in = const_cast<float*>(input.data());
     float* out = output.data();
     const AllocationCounter counter;
     while (!done.load(std::memory_order_acquire)) {
+      begun.fetch_add(1, std::memory_order_relaxed);
       effect.processReplacing(&in, &out, kStressBlock);
       ++result.blocks;
       bool matched = false;
@@ -82,6 +87,12 @@ inline StressResult runStress(ConvolverEffect& effect, const std::vector<float>&
   });
   for (int i = 0; i < changes; ++i) {
     change(i);
+    if (i % 2 == 1) {
+      const long seen = begun.load(std::memory_order_relaxed);
+      while (begun.load(std::memory_order_relaxed) == seen) {
+        std::this_thread::yield();
+      }
+    }
   }
   done.store(true, std::memory_order_release);
   audio.join();

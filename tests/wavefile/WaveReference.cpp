@@ -53,16 +53,16 @@ int write(const char* path, const std::string& kind, int channels, int frames) {
       const double hi = static_cast<double>(static_cast<std::int32_t>(next()));
       samples[i] = (hi + static_cast<double>(next()) / 4294967296.0) / 1073741824.0;
     }
-    const double specials[] = {0.1, -0.0, 0.0, 1e-40, -1.0, 1.0, 1.0 / 3.0};
-    for (std::size_t i = 0; i < count && i < sizeof specials / sizeof specials[0]; ++i) samples[i] = specials[i];
+    const double edgeValues[] = {0.1, -0.0, 0.0, 1e-40, -1.0, 1.0, 1.0 / 3.0};
+    for (std::size_t i = 0; i < count && i < sizeof edgeValues / sizeof edgeValues[0]; ++i) samples[i] = edgeValues[i];
     written = sf_writef_double(file, samples.data(), frames);
   } else {
     // The library keeps the top bits for narrower files; the extremes come
     // first so that every width sees its minimum and maximum.
     std::vector<int> samples(count);
     for (std::size_t i = 0; i < count; ++i) samples[i] = static_cast<int>(next());
-    const int specials[] = {INT_MIN, INT_MAX, 0, -1, 1 << 24, -(1 << 16)};
-    for (std::size_t i = 0; i < count && i < sizeof specials / sizeof specials[0]; ++i) samples[i] = specials[i];
+    const int edgeValues[] = {INT_MIN, INT_MAX, 0, -1, 1 << 24, -(1 << 16)};
+    for (std::size_t i = 0; i < count && i < sizeof edgeValues / sizeof edgeValues[0]; ++i) samples[i] = edgeValues[i];
     written = sf_writef_int(file, samples.data(), frames);
   }
   if (written != frames) return fail("short write", file);
