@@ -76,7 +76,7 @@ TEST_F(StateRestore, TheFirstBlockAfterARestoreUsesTheNewState) {
 TEST_F(StateRestore, ConcurrentRestoresNeverMixStates) {
   ConvolverEffect effect(nullptr);
   effect.setChunk(chunks_[0].data(), kStateChunkSize, false);
-  const StressResult result = runStress(effect, input_, expected_, 2000, [&](int i) {
+  const StressResult result = runStress(effect, input_, 3, matchAny(expected_), 2000, [&](int i) {
     // Mostly filtering states; the bypassed one every fifth change.
     const int order[] = {1, 0, 1, 2, 0};
     effect.setChunk(chunks_[static_cast<std::size_t>(order[i % 5])].data(), kStateChunkSize, i % 2 == 0);
