@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/CpuFeatures.h"
+#include "tests/support/FakeCpuProbe.h"
 #include "engine/FloatingPointMode.h"
 #include "engine/VectorOpsTiers.h"
 
@@ -18,19 +19,6 @@ constexpr unsigned kBoth = kFtz | kDaz;
 constexpr unsigned kRoundingBits = 0x6000u;
 constexpr unsigned kRoundTowardZero = 0x6000u;
 
-class FakeProbe final : public CpuProbe {
- public:
-  FakeProbe(std::uint32_t edx, std::uint32_t mxcsrMask) : edx_(edx), mask_(mxcsrMask) {}
-  bool idFlagSettable() override { return true; }
-  Leaf1 cpuidLeaf1() override { return Leaf1{0x00000F29u, 0, edx_}; }
-  void fxsave(void* area) override {
-    std::memcpy(static_cast<unsigned char*>(area) + kMxcsrMaskOffset, &mask_, sizeof(mask_));
-  }
-
- private:
-  std::uint32_t edx_;
-  std::uint32_t mask_;
-};
 
 // Every test leaves the thread's MXCSR and the detected flags as it found
 // them.
@@ -113,7 +101,7 @@ TEST_F(FlushToZero, ZeroMaskSetsOnlyFlushToZero) {
     GTEST_SKIP() << "this processor lacks SSE";
   }
   const bool canSetDaz = hostHasSseAndDaz();
-  FakeProbe probe(kEdxFpu | kEdxFxsr | kEdxSse, 0);
+  auto probe = test_support::FakeCpuProbe::withEdx(kEdxFpu | kEdxFxsr | kEdxSse, 0);
   detectCpuFeatures(probe);
   ASSERT_FALSE(cpuFeatures().dazSupported.load());
   for (unsigned host : {0u, kDaz}) {
@@ -131,7 +119,7 @@ TEST_F(FlushToZero, ZeroMaskSetsOnlyFlushToZero) {
 }
 
 TEST_F(FlushToZero, WithoutSseNothingChanges) {
-  FakeProbe probe(kEdxFpu | kEdxCmov | kEdxFxsr, 0xFFFFu);
+  auto probe = test_support::FakeCpuProbe::withEdx(kEdxFpu | kEdxCmov | kEdxFxsr, 0xFFFFu);
   detectCpuFeatures(probe);
   for (unsigned host : {0u, kFtz}) {
     const unsigned before = (saved_ & ~kBoth) | host;

@@ -16,27 +16,13 @@
 #endif
 
 #include "engine/CpuFeatures.h"
+#include "tests/support/FakeCpuProbe.h"
 #include "engine/VectorOps.h"
 #include "engine/VectorOpsTiers.h"
 
 namespace {
 
 namespace vo = vector_ops;
-
-class FakeProbe final : public CpuProbe {
- public:
-  // edx == 0 presents a processor without CPUID.
-  explicit FakeProbe(std::uint32_t edx) : edx_(edx) {}
-  bool idFlagSettable() override { return edx_ != 0; }
-  Leaf1 cpuidLeaf1() override { return Leaf1{0x00000F29u, 0, edx_}; }
-  void fxsave(void* area) override {
-    const std::uint32_t mask = 0xFFFFu;
-    std::memcpy(static_cast<unsigned char*>(area) + kMxcsrMaskOffset, &mask, sizeof(mask));
-  }
-
- private:
-  std::uint32_t edx_;
-};
 
 std::uint32_t bitsOf(float value) {
   std::uint32_t bits;
@@ -364,9 +350,9 @@ TEST_F(TierChoice, FollowsTheProcessor) {
       {"no CPUID", 0, &kPortable, &kPortable},
   };
   for (const Case& c : cases) {
-    FakeProbe everything(kEdxFpu | kEdxCmov | kEdxFxsr | kEdxSse);
+    auto everything = test_support::FakeCpuProbe::withEdx(kEdxFpu | kEdxCmov | kEdxFxsr | kEdxSse);
     detectCpuFeatures(everything);
-    FakeProbe probe(c.edx);
+    auto probe = test_support::FakeCpuProbe::withEdx(c.edx);
     detectCpuFeatures(probe);
     const VectorOps& ops = vectorOps();
     EXPECT_EQ(ops.fill.load(), c.six->fill) << c.kind;

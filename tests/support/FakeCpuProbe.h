@@ -22,6 +22,16 @@ class FakeCpuProbe final : public CpuProbe {
     std::memcpy(static_cast<unsigned char*>(area) + kMxcsrMaskOffset, &mxcsrMask, sizeof(mxcsrMask));
   }
 
+  // A processor with these CPUID leaf-1 EDX bits (none: no CPUID at all)
+  // and this MXCSR_MASK.
+  static FakeCpuProbe withEdx(std::uint32_t edx, std::uint32_t mask = 0x0000FFFFu) {
+    FakeCpuProbe p;
+    p.idFlag = edx != 0;
+    p.leaf1.edx = edx;
+    p.mxcsrMask = mask;
+    return p;
+  }
+
   // Processors the tests name.
   static FakeCpuProbe withSseAndDaz() { return FakeCpuProbe{}; }
   static FakeCpuProbe withSseWithoutDaz() {
