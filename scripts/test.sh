@@ -40,6 +40,8 @@ run_ctest() {
 run_ctest linux build/linux
 WINEPREFIX=$(pwd)/build/win64/wineprefix
 export WINEPREFIX
+# Create the prefix once, before tests run side by side under it.
+WINEDEBUG=-all /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
 run_ctest win64-wine build/win64
 WINEDEBUG=-all wineserver -k 2>/dev/null || true
 unset WINEPREFIX

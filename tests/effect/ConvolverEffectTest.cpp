@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
+#include <xmmintrin.h>
+
 #include "effect/ConvolverEffect.h"
+#include "engine/CpuFeatures.h"
+#include "engine/VectorOps.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -109,6 +113,41 @@ TEST(EffectState, AFreshInstanceSavesTheDefaults) {
     ASSERT_EQ(s, 0.0f);
   }
   EXPECT_EQ(chunk.impulseLoaded, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The bypass copy goes through the vector-operation table; a stand-in entry
+// records the SSE control register while the callback runs.
+unsigned gMxcsrDuringBlock = 0;
+void recordingMove(float* dst, const float* src, int n) {
+  gMxcsrDuringBlock = _mm_getcsr();
+  std::memcpy(dst, src, sizeof(float) * static_cast<std::size_t>(n));
+}
+
+TEST(EffectCallbacks, FlushToZeroHoldsDuringTheBlockAndTheHostsModeReturnsAfter) {
+  constexpr unsigned kFtz = 0x8000;
+  constexpr unsigned kDaz = 0x40;
+  ConvolverEffect effect(nullptr);
+  effect.setParameter(3, 1.0f);
+  const bool daz = cpuFeatures().dazSupported;
+  VectorOps::BinaryFn original = vectorOps().move.exchange(recordingMove);
+  const unsigned saved = _mm_getcsr();
+  std::vector<float> in(64, 0.25f);
+  std::vector<float> out(64, 0.0f);
+  float* inputs[] = {in.data()};
+  float* outputs[] = {out.data()};
+  for (unsigned hostBits : {0u, kFtz | kDaz, kFtz}) {
+    _mm_setcsr((saved & ~(kFtz | kDaz)) | hostBits);
+    effect.processReplacing(inputs, outputs, 64);
+    EXPECT_EQ(gMxcsrDuringBlock & (kFtz | kDaz), daz ? (kFtz | kDaz) : kFtz) << hostBits;
+    EXPECT_EQ(_mm_getcsr() & (kFtz | kDaz), hostBits);
+  }
+  _mm_setcsr(saved);
+  vectorOps().move.store(original);
+  EXPECT_EQ(out, in);
 }
 
 }  // namespace
