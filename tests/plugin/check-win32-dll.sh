@@ -12,15 +12,18 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 file "$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "not a PE32 i386 DLL: $(file "$dll")"
 grep -q '^Magic[[:space:]]*010b' <<<"$dump" || fail "optional header magic is not PE32 (010b)"
 
-# Export table rows look like "[   0] +base[   1] 1234 MAIN".
-exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^\s*\[/{print} t&&/^$/{t=0}' <<<"$dump" |
-  sed -E 's/^\s*\[\s*[0-9]+\]\s*\+base\[\s*([0-9]+)\]\s+[0-9a-f]+\s+(.*)$/\1 \2/')
+# The ordinal base, then rows of the name table ("[   0] MAIN": ordinal
+# index and name) and of the address table ("[   0] +base[   1] 14c0").
+base=$(sed -n -E 's/.*Ordinal Base ([0-9]+).*/\1/p' <<<"$dump" | head -1)
+exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^[[:space:]]*\[/{print} t&&/^[[:space:]]*$/{t=0}' <<<"$dump" |
+  sed -E 's/^[[:space:]]*\[[[:space:]]*([0-9]+)\][[:space:]]+(.*)$/\1 \2/' |
+  while read -r index name; do echo "$((index + base)) $name"; done)
 expected=$'1 MAIN\n2 VSTPluginMain\n3 main'
 [ "$exports" = "$expected" ] || fail "exports are:"$'\n'"$exports"$'\n'"expected:"$'\n'"$expected"
 
-# Export address table rows: "[   1] +base[   2] 00001234 Export RVA".
-rva() { awk -v o="$1" '/Export Address Table/{t=1;next} t&&/\+base\[/{gsub(/[\[\]]/," "); for(i=1;i<=NF;i++) if($i=="+base" && $(i+1)==o) print $(i+2)} /^$/{t=0}' <<<"$dump"; }
+rva() { sed -n -E "s/^[[:space:]]*\[[[:space:]]*[0-9]+\][[:space:]]+\+base\[[[:space:]]*$1\][[:space:]]+([0-9a-f]+).*/\1/p" <<<"$dump"; }
 [ -n "$(rva 2)" ] && [ "$(rva 2)" = "$(rva 3)" ] || fail "main ($(rva 3)) is not VSTPluginMain ($(rva 2))"
+[ -n "$(rva 1)" ] && [ "$(rva 1)" != "$(rva 2)" ] || fail "MAIN ($(rva 1)) is missing or not a function of its own"
 grep -q "DLL Name: Ulmar_v1.dll\|Name.*Ulmar_v1.dll" <<<"$dump" || fail "export directory does not name Ulmar_v1.dll"
 
 imports=$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}')
