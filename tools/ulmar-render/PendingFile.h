@@ -1,0 +1,30 @@
+// A file written under a temporary name in its destination folder and
+// renamed over the destination only when complete, so that a failure or an
+// interruption never leaves a partial file under the final name.
+#pragma once
+
+#include <string>
+
+class PendingFile {
+ public:
+  // Creates the temporary file; throws RenderError when the folder cannot
+  // be written.
+  explicit PendingFile(std::string destination);
+  // Removes the temporary file unless commit() succeeded.
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  const std::string& temporaryPath() const { return temporaryPath_; }
+  const std::string& destination() const { return destination_; }
+  // The open descriptor, handed over: the caller closes it from now on.
+  int releaseDescriptor();
+  // Renames the temporary file to the destination; throws RenderError.
+  void commit();
+
+ private:
+  std::string destination_;
+  std::string temporaryPath_;
+  int descriptor_ = -1;
+  bool committed_ = false;
+};
