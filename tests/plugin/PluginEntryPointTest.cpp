@@ -7,10 +7,9 @@
 
 namespace {
 
-using test_support::PluginLibrary;
 
 TEST(PluginExports, MainIsTheSameFunctionAsVSTPluginMain) {
-  PluginLibrary library(ULMAR_PLUGIN_PATH);
+  PluginModule library(test_support::nativePath(ULMAR_PLUGIN_PATH));
   ASSERT_TRUE(library.loaded());
   EXPECT_NE(library.symbol("VSTPluginMain"), nullptr);
   EXPECT_EQ(library.symbol("main"), library.symbol("VSTPluginMain"));
@@ -20,7 +19,7 @@ TEST(PluginExports, MainIsTheSameFunctionAsVSTPluginMain) {
 }
 
 TEST(PluginExports, EntryPointsRefuseHostsThatDoNotAnswerTheVersionQuery) {
-  PluginLibrary library(ULMAR_PLUGIN_PATH);
+  PluginModule library(test_support::nativePath(ULMAR_PLUGIN_PATH));
   ASSERT_TRUE(library.loaded());
   for (const char* name : {"VSTPluginMain", "main"
 #if defined(_WIN32)

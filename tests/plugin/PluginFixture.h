@@ -8,10 +8,13 @@
 #include <string>
 
 #include "tests/support/TestSupport.h"
+#include "tools/loader/PluginModule.h"
 
 class PluginFixture : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { library_ = std::make_unique<test_support::PluginLibrary>(ULMAR_PLUGIN_PATH); }
+  static void SetUpTestSuite() {
+    library_ = std::make_unique<PluginModule>(test_support::nativePath(ULMAR_PLUGIN_PATH));
+  }
   static void TearDownTestSuite() { library_.reset(); }
 
   void SetUp() override {
@@ -48,8 +51,8 @@ class PluginFixture : public ::testing::Test {
   void processReplacing(float* in, float* out, VstInt32 n) { effect_->processReplacing(effect_, &in, &out, n); }
   void processAccumulating(float* in, float* out, VstInt32 n) { effect_->process(effect_, &in, &out, n); }
 
-  static std::unique_ptr<test_support::PluginLibrary> library_;
+  static std::unique_ptr<PluginModule> library_;
   AEffect* effect_ = nullptr;
 };
 
-inline std::unique_ptr<test_support::PluginLibrary> PluginFixture::library_;
+inline std::unique_ptr<PluginModule> PluginFixture::library_;

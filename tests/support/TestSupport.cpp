@@ -6,40 +6,14 @@
 #include <fstream>
 #include <random>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 namespace test_support {
 
 #if defined(_WIN32)
-PluginLibrary::PluginLibrary(const std::string& path)
-    : handle_(reinterpret_cast<void*>(LoadLibraryA(nativePath(path).c_str()))) {}
-PluginLibrary::~PluginLibrary() {
-  if (handle_ != nullptr) {
-    FreeLibrary(static_cast<HMODULE>(handle_));
-  }
-}
-void* PluginLibrary::symbol(const char* name) const {
-  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
-}
 std::string nativePath(const std::string& path) { return path.starts_with("/") ? "Z:" + path : path; }
 #else
-PluginLibrary::PluginLibrary(const std::string& path) : handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
-PluginLibrary::~PluginLibrary() {
-  if (handle_ != nullptr) {
-    dlclose(handle_);
-  }
-}
-void* PluginLibrary::symbol(const char* name) const { return dlsym(handle_, name); }
 std::string nativePath(const std::string& path) { return path; }
 #endif
-
-PluginLibrary::EntryPoint PluginLibrary::entry(const char* name) const {
-  return reinterpret_cast<EntryPoint>(symbol(name));
-}
 
 std::vector<HostCall>& recordedHostCalls() {
   static std::vector<HostCall> calls;

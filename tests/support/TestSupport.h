@@ -9,25 +9,6 @@
 
 namespace test_support {
 
-// Loads a built plug-in library through its exported entry points, as a
-// host does: dlopen on Linux, LoadLibrary on Windows.
-class PluginLibrary {
- public:
-  explicit PluginLibrary(const std::string& path);
-  ~PluginLibrary();
-  PluginLibrary(const PluginLibrary&) = delete;
-  PluginLibrary& operator=(const PluginLibrary&) = delete;
-
-  bool loaded() const { return handle_ != nullptr; }
-  // The address of an exported symbol, or null.
-  void* symbol(const char* name) const;
-  using EntryPoint = AEffect*(VSTCALLBACK*)(audioMasterCallback);
-  EntryPoint entry(const char* name = "VSTPluginMain") const;
-
- private:
-  void* handle_ = nullptr;
-};
-
 // A path as the platform's file functions take it: Linux paths become
 // Z:\... paths under Wine.
 std::string nativePath(const std::string& path);

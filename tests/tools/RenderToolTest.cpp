@@ -25,6 +25,7 @@
 #include "effect/ConvolverEffect.h"
 #include "host/PresetFile.h"
 #include "tests/support/TestSupport.h"
+#include "tools/loader/PluginModule.h"
 
 namespace {
 
@@ -181,7 +182,7 @@ class RenderToolTest : public ::testing::Test {
   // One instance of the built plug-in, driven through its record with the
   // whole signal and its tail in a single call.
   std::vector<float> renderDirectly(const std::vector<float>& signal, std::size_t tail) {
-    test_support::PluginLibrary library(ULMAR_PLUGIN_PATH);
+    PluginModule library(ULMAR_PLUGIN_PATH);
     EXPECT_TRUE(library.loaded());
     AEffect* effect = library.entry()(test_support::recordingHost);
     std::vector<float> in(signal);

@@ -1,6 +1,5 @@
 #include "PluginHost.h"
 
-#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,20 +59,17 @@ std::string defaultPluginPath(std::string* tried) {
   return {};
 }
 
-PluginLibrary::PluginLibrary(const std::string& path) : path_(path) {
-  handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle_ == nullptr) {
-    const char* reason = ::dlerror();
-    throw RenderError("Cannot load the plug-in " + path + ": " + (reason != nullptr ? reason : "unknown error"));
+PluginLibrary::PluginLibrary(const std::string& path) : path_(path), module_(path) {
+  if (!module_.loaded()) {
+    throw RenderError("Cannot load the plug-in " + path + ": " + module_.error());
   }
-  entry_ = reinterpret_cast<EntryPoint>(::dlsym(handle_, "VSTPluginMain"));
+  entry_ = module_.entry();
   if (entry_ == nullptr) {
-    ::dlclose(handle_);
     throw RenderError("Cannot load the plug-in " + path + ": it exports no VSTPluginMain");
   }
 }
 
-PluginLibrary::~PluginLibrary() { ::dlclose(handle_); }
+PluginLibrary::~PluginLibrary() = default;
 
 AEffect* PluginLibrary::createEffect() const {
   AEffect* effect = entry_(hostCallback);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/VstAbi.h"
+#include "tools/loader/PluginModule.h"
 
 // Ulmar_v1.so "built beside" this program: ../plugin/ relative to the
 // program's folder, then the program's folder itself. Empty when neither
@@ -14,7 +15,7 @@ std::string defaultPluginPath(std::string* tried);
 
 class PluginLibrary {
  public:
-  // dlopen and look up VSTPluginMain; throws RenderError.
+  // Loads the library and looks up VSTPluginMain; throws RenderError.
   explicit PluginLibrary(const std::string& path);
   ~PluginLibrary();
   PluginLibrary(const PluginLibrary&) = delete;
@@ -26,10 +27,9 @@ class PluginLibrary {
   AEffect* createEffect() const;
 
  private:
-  using EntryPoint = AEffect* (*)(audioMasterCallback);
   std::string path_;
-  void* handle_ = nullptr;
-  EntryPoint entry_ = nullptr;
+  PluginModule module_;
+  PluginModule::EntryPoint entry_ = nullptr;
 };
 
 class PluginInstance {
