@@ -24,7 +24,8 @@ void setBytes(benchmark::State& state, int n) {
 }
 
 // Separate input and output blocks, as the bypass copies them.
-void moveDisjoint(benchmark::State& state, std::atomic<bool> CpuFeatures::*needs, void (*move)(float*, const float*, int)) {
+void moveDisjoint(benchmark::State& state, std::atomic<bool> CpuFeatures::*needs,
+                  void (*move)(float*, const float*, int)) {
   if (!available(needs)) {
     state.SkipWithError("tier not available on this processor");
     return;

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-
 namespace parameter_text {
 
 namespace {

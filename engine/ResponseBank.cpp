@@ -9,9 +9,7 @@ namespace pm = parameter_mapping;
 
 void ResponseBank::setMix(float x) { mix.store(x, std::memory_order_relaxed); }
 
-void ResponseBank::setGainParameter(float x) {
-  gain.store(pm::gainFromParameter(x), std::memory_order_relaxed);
-}
+void ResponseBank::setGainParameter(float x) { gain.store(pm::gainFromParameter(x), std::memory_order_relaxed); }
 
 void ResponseBank::setLengthParameter(float x) {
   const float p = pm::clampUnit(x);

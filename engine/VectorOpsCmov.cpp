@@ -16,11 +16,12 @@ constexpr std::uint32_t kSignBit = 0x80000000u;
 
 // Magnitude bits limited to `limitBits`, with a branch-free CMOVA.
 inline std::uint32_t limitMagnitude(std::uint32_t magnitude, std::uint32_t limitBits) {
-  __asm__("cmpl %[lim], %[mag]\n\t"
-          "cmova %[lim], %[mag]"
-          : [mag] "+r"(magnitude)
-          : [lim] "r"(limitBits)
-          : "cc");
+  __asm__(
+      "cmpl %[lim], %[mag]\n\t"
+      "cmova %[lim], %[mag]"
+      : [mag] "+r"(magnitude)
+      : [lim] "r"(limitBits)
+      : "cc");
   return magnitude;
 }
 

@@ -82,16 +82,16 @@ inline void binary1(float* dst, const float* src) {
 template <Op op>
 inline void scalar16(float* dst, const float& value) {
   if constexpr (op == Op::kAdd) {
-    __asm__ volatile("flds %[v]\n\t" ULMAR_X87_SCALAR4("fadd", "0", "4", "8", "12")
-                         ULMAR_X87_SCALAR4("fadd", "16", "20", "24", "28") ULMAR_X87_SCALAR4("fadd", "32", "36", "40", "44")
-                             ULMAR_X87_SCALAR4("fadd", "48", "52", "56", "60") "fstp %%st(0)\n\t"
+    __asm__ volatile("flds %[v]\n\t" ULMAR_X87_SCALAR4("fadd", "0", "4", "8", "12") ULMAR_X87_SCALAR4(
+                         "fadd", "16", "20", "24", "28") ULMAR_X87_SCALAR4("fadd", "32", "36", "40", "44")
+                         ULMAR_X87_SCALAR4("fadd", "48", "52", "56", "60") "fstp %%st(0)\n\t"
                      :
                      : [d] "r"(dst), [v] "m"(value)
                      : "memory", ULMAR_X87_STACK);
   } else {
-    __asm__ volatile("flds %[v]\n\t" ULMAR_X87_SCALAR4("fmul", "0", "4", "8", "12")
-                         ULMAR_X87_SCALAR4("fmul", "16", "20", "24", "28") ULMAR_X87_SCALAR4("fmul", "32", "36", "40", "44")
-                             ULMAR_X87_SCALAR4("fmul", "48", "52", "56", "60") "fstp %%st(0)\n\t"
+    __asm__ volatile("flds %[v]\n\t" ULMAR_X87_SCALAR4("fmul", "0", "4", "8", "12") ULMAR_X87_SCALAR4(
+                         "fmul", "16", "20", "24", "28") ULMAR_X87_SCALAR4("fmul", "32", "36", "40", "44")
+                         ULMAR_X87_SCALAR4("fmul", "48", "52", "56", "60") "fstp %%st(0)\n\t"
                      :
                      : [d] "r"(dst), [v] "m"(value)
                      : "memory", ULMAR_X87_STACK);
@@ -198,7 +198,8 @@ void fill(float* dst, int n, float value) {
   int i = 0;
   for (; n - i >= 16; i += 16) {
     __asm__ volatile("flds %[v]\n\t" ULMAR_X87_STORE4("0", "4", "8", "12") ULMAR_X87_STORE4("16", "20", "24", "28")
-                         ULMAR_X87_STORE4("32", "36", "40", "44") ULMAR_X87_STORE4("48", "52", "56", "60") "fstp %%st(0)\n\t"
+                         ULMAR_X87_STORE4("32", "36", "40", "44")
+                             ULMAR_X87_STORE4("48", "52", "56", "60") "fstp %%st(0)\n\t"
                      :
                      : [d] "r"(dst + i), [v] "m"(value)
                      : "memory", ULMAR_X87_STACK);

@@ -69,8 +69,7 @@ class AudioEffect {
   virtual void masterIdle();
 
  protected:
-  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f);
+  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f);
   bool hasHost() const { return audioMaster_ != nullptr; }
   void setFlag(VstInt32 flag, bool state);
 

@@ -71,9 +71,8 @@ ReadResult parse(const unsigned char* bytes, std::size_t size, VstInt32 expected
   }
 
   preset.formatVersion = readSigned(bytes, kFormatVersionOffset);
-  const bool versionKnown = preset.kind == Kind::kProgram
-                                ? preset.formatVersion == 1
-                                : (preset.formatVersion == 1 || preset.formatVersion == 2);
+  const bool versionKnown = preset.kind == Kind::kProgram ? preset.formatVersion == 1
+                                                          : (preset.formatVersion == 1 || preset.formatVersion == 2);
   if (!versionKnown) {
     return failure(Error::kUnsupportedVersion);
   }

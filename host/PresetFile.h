@@ -58,7 +58,7 @@ enum class Kind { kProgram, kBank };
 
 enum class Error {
   kNone,
-  kCannotOpen,          // missing, unreadable or a read error
+  kCannotOpen,  // missing, unreadable or a read error
   kCannotWrite,
   kTruncated,           // ends before a field or before the size it declares
   kWrongMagic,          // does not start with 'CcnK'

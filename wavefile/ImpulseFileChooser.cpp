@@ -2,8 +2,8 @@
 
 #ifdef _WIN32
 
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <cstddef>
 #include <cstring>

@@ -17,8 +17,7 @@ using FourCC = std::uint32_t;
 
 // The four characters in file order, read as a little-endian word.
 constexpr FourCC makeFourCC(char a, char b, char c, char d) {
-  return static_cast<FourCC>(static_cast<unsigned char>(a)) |
-         static_cast<FourCC>(static_cast<unsigned char>(b)) << 8 |
+  return static_cast<FourCC>(static_cast<unsigned char>(a)) | static_cast<FourCC>(static_cast<unsigned char>(b)) << 8 |
          static_cast<FourCC>(static_cast<unsigned char>(c)) << 16 |
          static_cast<FourCC>(static_cast<unsigned char>(d)) << 24;
 }

@@ -1,12 +1,12 @@
 // Buffered RIFF reading over stdio or a block of memory, behaving like the
 // multimedia file I/O that RiffFileWin.cpp wraps on Windows.
-#include "wavefile/RiffFile.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <new>
+
+#include "wavefile/RiffFile.h"
 
 namespace riff {
 
@@ -115,8 +115,7 @@ int descend(File* file, ChunkInfo* ck, const ChunkInfo* parent, Descend mode) {
   const std::uint64_t start = file->position();
   std::uint64_t parentEnd = kMaxOffset;
   if (parent != nullptr) {
-    parentEnd = std::min<std::uint64_t>(
-        kMaxOffset, static_cast<std::uint64_t>(parent->dwDataOffset) + parent->cksize);
+    parentEnd = std::min<std::uint64_t>(kMaxOffset, static_cast<std::uint64_t>(parent->dwDataOffset) + parent->cksize);
     if (start < parent->dwDataOffset || start >= parentEnd) return 1;
   }
   const auto fail = [&] {
@@ -183,9 +182,7 @@ int getInfo(File* file, IoInfo* info) {
 
 namespace {
 
-bool insideBuffer(const File* file, const char* p) {
-  return p >= file->buffer && p <= file->buffer + file->valid;
-}
+bool insideBuffer(const File* file, const char* p) { return p >= file->buffer && p <= file->buffer + file->valid; }
 
 }  // namespace
 

@@ -1,12 +1,12 @@
 // The RIFF layer on Windows: a thin wrapper over winmm's multimedia file
 // I/O. The handle keeps the full MMIOINFO between getInfo and setInfo so
 // that the caller only sees the buffer pointers.
-#include "wavefile/RiffFile.h"
-
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include <new>
+
+#include "wavefile/RiffFile.h"
 
 namespace riff {
 
@@ -68,8 +68,7 @@ int descend(File* file, ChunkInfo* ck, const ChunkInfo* parent, Descend mode) {
   MMCKINFO nativeParent{};
   if (parent != nullptr) nativeParent = toNative(*parent);
   const UINT flags = mode == Descend::kFindChunk ? MMIO_FINDCHUNK : 0;
-  const MMRESULT result =
-      mmioDescend(file->handle, &native, parent != nullptr ? &nativeParent : nullptr, flags);
+  const MMRESULT result = mmioDescend(file->handle, &native, parent != nullptr ? &nativeParent : nullptr, flags);
   if (result != MMSYSERR_NOERROR) return static_cast<int>(result);
   fromNative(native, ck);
   return 0;

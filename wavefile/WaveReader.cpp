@@ -17,13 +17,11 @@ constexpr long kFormatBytes = 16;
 // The RIFF form type occupies the first 4 bytes of the form's data.
 constexpr long kFormTypeBytes = 4;
 
-constexpr float kScale8 = 0.0078125f;      // 2^-7
+constexpr float kScale8 = 0.0078125f;  // 2^-7
 constexpr float kScale16 = 0x1p-15f;
-constexpr float kScale32 = 0x1p-31f;       // also 24-bit, placed in the top bytes
+constexpr float kScale32 = 0x1p-31f;  // also 24-bit, placed in the top bytes
 
-std::uint16_t le16(const unsigned char* p) {
-  return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
+std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
 std::uint32_t le32(const unsigned char* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -45,8 +43,7 @@ void convertPcm16(const unsigned char* in, float* out, int count) {
 
 void convertPcm24(const unsigned char* in, float* out, int count) {
   for (int i = 0; i < count; ++i, in += 3) {
-    const std::uint32_t bits = static_cast<std::uint32_t>(in[0]) << 8 |
-                               static_cast<std::uint32_t>(in[1]) << 16 |
+    const std::uint32_t bits = static_cast<std::uint32_t>(in[0]) << 8 | static_cast<std::uint32_t>(in[1]) << 16 |
                                static_cast<std::uint32_t>(in[2]) << 24;
     out[i] = static_cast<float>(static_cast<std::int32_t>(bits)) * kScale32;
   }
@@ -69,8 +66,7 @@ void convertFloat32(const unsigned char* in, float* out, int count) {
 
 void convertFloat64(const unsigned char* in, float* out, int count) {
   for (int i = 0; i < count; ++i, in += 8) {
-    const std::uint64_t bits = static_cast<std::uint64_t>(le32(in)) |
-                               static_cast<std::uint64_t>(le32(in + 4)) << 32;
+    const std::uint64_t bits = static_cast<std::uint64_t>(le32(in)) | static_cast<std::uint64_t>(le32(in + 4)) << 32;
     double value;
     std::memcpy(&value, &bits, sizeof value);
     out[i] = static_cast<float>(value);
@@ -81,18 +77,26 @@ void convertFloat64(const unsigned char* in, float* out, int count) {
 Converter converterFor(std::uint16_t tag, std::uint16_t bits) {
   if (tag == kWaveFormatPcm) {
     switch (bits) {
-      case 8: return convertPcm8;
-      case 16: return convertPcm16;
-      case 24: return convertPcm24;
-      case 32: return convertPcm32;
-      default: return nullptr;
+      case 8:
+        return convertPcm8;
+      case 16:
+        return convertPcm16;
+      case 24:
+        return convertPcm24;
+      case 32:
+        return convertPcm32;
+      default:
+        return nullptr;
     }
   }
   if (tag == kWaveFormatIeeeFloat) {
     switch (bits) {
-      case 32: return convertFloat32;
-      case 64: return convertFloat64;
-      default: return nullptr;
+      case 32:
+        return convertFloat32;
+      case 64:
+        return convertFloat64;
+      default:
+        return nullptr;
     }
   }
   return nullptr;

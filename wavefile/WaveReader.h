@@ -34,8 +34,8 @@ class WaveReader {
   enum class Refusal {
     kNone,
     kCannotOpen,
-    kNotRiff,          // the first chunk is not "RIFF"
-    kNotWave,          // the form type is not "WAVE"
+    kNotRiff,  // the first chunk is not "RIFF"
+    kNotWave,  // the form type is not "WAVE"
     kNoFormatChunk,
     kFormatTooShort,   // "fmt " declares fewer than 16 bytes
     kFormatTruncated,  // fewer than 16 bytes could be read

@@ -1,12 +1,11 @@
 // The effect's parameters, texts and state block, through the class.
 #include <gtest/gtest.h>
+#include <xmmintrin.h>
 
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include <xmmintrin.h>
 
 #include "effect/ConvolverEffect.h"
 #include "engine/CpuFeatures.h"

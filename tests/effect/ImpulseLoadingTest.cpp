@@ -126,8 +126,9 @@ TEST(ImpulseLoadingStress, LoadsWhileAudioRunsNeverMixResponses) {
     const float dry = static_cast<float>((1.0 - 1.0) * static_cast<double>(gain));
     std::vector<float> out(kStressBlock);
     for (int i = 0; i < kStressBlock; ++i) {
-      out[static_cast<std::size_t>(i)] = (filtered[static_cast<std::size_t>(response)][static_cast<std::size_t>(i)] * wet) +
-                                         (input[static_cast<std::size_t>(i)] * dry);
+      out[static_cast<std::size_t>(i)] =
+          (filtered[static_cast<std::size_t>(response)][static_cast<std::size_t>(i)] * wet) +
+          (input[static_cast<std::size_t>(i)] * dry);
     }
     return out;
   };

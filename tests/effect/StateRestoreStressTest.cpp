@@ -66,8 +66,7 @@ TEST_F(StateRestore, TheFirstBlockAfterARestoreUsesTheNewState) {
   std::vector<float> output(kStressBlock);
   runBlocks(effect, input_, output, kWarmupBlocks);
   for (int s : {1, 0, 2, 1, 2, 0}) {
-    ASSERT_EQ(effect.setChunk(chunks_[static_cast<std::size_t>(s)].data(), kStateChunkSize, false),
-              kStateChunkSize);
+    ASSERT_EQ(effect.setChunk(chunks_[static_cast<std::size_t>(s)].data(), kStateChunkSize, false), kStateChunkSize);
     runBlocks(effect, input_, output, 1);
     EXPECT_EQ(output, expected_[static_cast<std::size_t>(s)]) << "state " << s;
   }

@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "engine/CpuFeatures.h"
-#include "tests/support/FakeCpuProbe.h"
 #include "engine/FloatingPointMode.h"
 #include "engine/VectorOpsTiers.h"
+#include "tests/support/FakeCpuProbe.h"
 
 namespace {
 
@@ -18,7 +18,6 @@ constexpr unsigned kDaz = 0x0040u;
 constexpr unsigned kBoth = kFtz | kDaz;
 constexpr unsigned kRoundingBits = 0x6000u;
 constexpr unsigned kRoundTowardZero = 0x6000u;
-
 
 // Every test leaves the thread's MXCSR and the detected flags as it found
 // them.
@@ -32,9 +31,7 @@ class FlushToZero : public testing::Test {
     _mm_setcsr(saved_);
     detectCpuFeatures();
   }
-  static bool hostHasSseAndDaz() {
-    return cpuFeatures().hasSse.load() && cpuFeatures().dazSupported.load();
-  }
+  static bool hostHasSseAndDaz() { return cpuFeatures().hasSse.load() && cpuFeatures().dazSupported.load(); }
   unsigned saved_ = 0;
 };
 

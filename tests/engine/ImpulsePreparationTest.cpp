@@ -168,8 +168,8 @@ TEST(ImpulseFile, AFailedLoadChangesNothingAndAnUnreadableDepthGivesSilence) {
   EXPECT_EQ(std::memcmp(engine.impulseSamples(), h.data(), h.size() * sizeof(float)), 0);
 
   // 12-bit PCM opens but delivers no frames: a silent, loaded response.
-  wavbytes::Bytes twelve = wavbytes::riffBytes(
-      {{"fmt ", wavbytes::fmt(1, 1, 2, 12)}, {"data", wavbytes::Bytes(200, 0x7F)}});
+  wavbytes::Bytes twelve =
+      wavbytes::riffBytes({{"fmt ", wavbytes::fmt(1, 1, 2, 12)}, {"data", wavbytes::Bytes(200, 0x7F)}});
   TempFile twelveBit(twelve);
   ASSERT_TRUE(engine.loadImpulseFile(twelveBit.path(), 0));
   EXPECT_TRUE(engine.isLoaded());

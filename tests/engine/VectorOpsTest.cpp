@@ -16,9 +16,9 @@
 #endif
 
 #include "engine/CpuFeatures.h"
-#include "tests/support/FakeCpuProbe.h"
 #include "engine/VectorOps.h"
 #include "engine/VectorOpsTiers.h"
+#include "tests/support/FakeCpuProbe.h"
 
 namespace {
 
@@ -80,22 +80,38 @@ struct Tier {
   VectorOps::ClipFn clip;
 };
 
-const Tier kPortable{"portable", nullptr, true,
-                     &vo::portable::fill, &vo::portable::add, &vo::portable::addScalar,
-                     &vo::portable::multiply, &vo::portable::scale, &vo::portable::move,
+const Tier kPortable{"portable",
+                     nullptr,
+                     true,
+                     &vo::portable::fill,
+                     &vo::portable::add,
+                     &vo::portable::addScalar,
+                     &vo::portable::multiply,
+                     &vo::portable::scale,
+                     &vo::portable::move,
                      &vo::portable::clip};
-const Tier kFpu{"fpu", &CpuFeatures::hasFpu, false,
-                &vo::fpu::fill, &vo::fpu::add, &vo::fpu::addScalar,
-                &vo::fpu::multiply, &vo::fpu::scale, &vo::fpu::move,
+const Tier kFpu{"fpu",
+                &CpuFeatures::hasFpu,
+                false,
+                &vo::fpu::fill,
+                &vo::fpu::add,
+                &vo::fpu::addScalar,
+                &vo::fpu::multiply,
+                &vo::fpu::scale,
+                &vo::fpu::move,
                 nullptr};
-const Tier kSse{"sse", &CpuFeatures::hasSse, true,
-                &vo::sse::fill, &vo::sse::add, &vo::sse::addScalar,
-                &vo::sse::multiply, &vo::sse::scale, &vo::sse::move,
+const Tier kSse{"sse",
+                &CpuFeatures::hasSse,
+                true,
+                &vo::sse::fill,
+                &vo::sse::add,
+                &vo::sse::addScalar,
+                &vo::sse::multiply,
+                &vo::sse::scale,
+                &vo::sse::move,
                 nullptr};
-const Tier kCmov{"cmov", &CpuFeatures::hasCmov, true,
-                 nullptr, nullptr, nullptr,
-                 nullptr, nullptr, nullptr,
-                 &vo::cmov::clip};
+const Tier kCmov{"cmov",  &CpuFeatures::hasCmov, true, nullptr, nullptr, nullptr, nullptr, nullptr,
+                 nullptr, &vo::cmov::clip};
 
 void PrintTo(const Tier* tier, std::ostream* os) { *os << tier->name; }
 
@@ -246,11 +262,21 @@ TEST_P(SixEntryTier, MatchesSingleRoundingOnRandomNormals) {
           expected[at + i] = op == 0 ? value : static_cast<float>(exact[op]);
         }
         switch (op) {
-          case 0: tier.fill(dst.data() + at, n, value); break;
-          case 1: tier.add(dst.data() + at, src.data() + srcAt, n); break;
-          case 2: tier.addScalar(dst.data() + at, value, n); break;
-          case 3: tier.multiply(dst.data() + at, src.data() + srcAt, n); break;
-          default: tier.scale(dst.data() + at, value, n); break;
+          case 0:
+            tier.fill(dst.data() + at, n, value);
+            break;
+          case 1:
+            tier.add(dst.data() + at, src.data() + srcAt, n);
+            break;
+          case 2:
+            tier.addScalar(dst.data() + at, value, n);
+            break;
+          case 3:
+            tier.multiply(dst.data() + at, src.data() + srcAt, n);
+            break;
+          default:
+            tier.scale(dst.data() + at, value, n);
+            break;
         }
         const char* names[] = {"fill", "add", "addScalar", "multiply", "scale"};
         ASSERT_EQ(firstDifference(dst, expected), -1) << names[op] << " n=" << n << " misalign=" << misalign;

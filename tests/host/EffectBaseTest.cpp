@@ -71,8 +71,8 @@ TEST(EffectBase, EditorOpcodesForwardToTheEditorAndItsFlag) {
 
   EXPECT_EQ(effect.dispatcher(effEditKeyDown, 'q', 0x10D, nullptr, 9.7f), 1);
   EXPECT_EQ(editor->lastKey.character, 'q');
-  EXPECT_EQ(editor->lastKey.virt, 0x0D);       // low byte of value
-  EXPECT_EQ(editor->lastKey.modifier, 9);      // opt truncated
+  EXPECT_EQ(editor->lastKey.virt, 0x0D);   // low byte of value
+  EXPECT_EQ(editor->lastKey.modifier, 9);  // opt truncated
   EXPECT_EQ(effect.dispatcher(effEditKeyUp, 'r', 3, nullptr, 1.0f), 0);
   EXPECT_EQ(editor->lastKey.character, 'r');
   EXPECT_EQ(effect.dispatcher(effSetEditKnobMode, 0, 2, nullptr, 0.0f), 1);

@@ -1,13 +1,12 @@
 // Program and bank preset files: the byte layout hosts expect, round trips,
 // and a named refusal for every kind of damaged or foreign file.
-#include "host/PresetFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "host/PresetFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

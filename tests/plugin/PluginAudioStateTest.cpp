@@ -1,9 +1,10 @@
 // Audio callbacks and the state block of the built plug-in, through its
 // exported entry point and record only.
+#include <xmmintrin.h>
+
 #include <cmath>
 #include <cstring>
 #include <vector>
-#include <xmmintrin.h>
 
 #include "effect/StateChunk.h"
 #include "tests/plugin/PluginFixture.h"

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 TEST(PluginExports, MainIsTheSameFunctionAsVSTPluginMain) {
   PluginModule library(test_support::nativePath(ULMAR_PLUGIN_PATH));
   ASSERT_TRUE(library.loaded());
@@ -21,10 +20,11 @@ TEST(PluginExports, MainIsTheSameFunctionAsVSTPluginMain) {
 TEST(PluginExports, EntryPointsRefuseHostsThatDoNotAnswerTheVersionQuery) {
   PluginModule library(test_support::nativePath(ULMAR_PLUGIN_PATH));
   ASSERT_TRUE(library.loaded());
-  for (const char* name : {"VSTPluginMain", "main"
+  for (const char* name : {
+         "VSTPluginMain", "main"
 #if defined(_WIN32)
-                           ,
-                           "MAIN"
+             ,
+             "MAIN"
 #endif
        }) {
     auto entry = library.entry(name);
@@ -169,9 +169,9 @@ TEST_F(PluginDispatcher, SpeakerArrangementIsClearedInBothPlaces) {
 }
 
 TEST_F(PluginDispatcher, NullPointersAreRefusedWithoutWriting) {
-  for (VstInt32 opcode : {effGetParamLabel, effGetParamDisplay, effGetParamName, effEditGetRect, effGetChunk,
-                          effSetChunk, effGetEffectName, effGetVendorString, effGetProductString,
-                          effGetSpeakerArrangement}) {
+  for (VstInt32 opcode :
+       {effGetParamLabel, effGetParamDisplay, effGetParamName, effEditGetRect, effGetChunk, effSetChunk,
+        effGetEffectName, effGetVendorString, effGetProductString, effGetSpeakerArrangement}) {
     EXPECT_EQ(dispatch(opcode, 0, 0, nullptr), 0) << opcode;
   }
   EXPECT_EQ(dispatch(effSetChunk, 0, kStateChunkSize, nullptr), 0);
@@ -179,9 +179,9 @@ TEST_F(PluginDispatcher, NullPointersAreRefusedWithoutWriting) {
 
 TEST_F(PluginDispatcher, EveryOtherOpcodeAnswersZero) {
   char scratch[512] = {};
-  for (VstInt32 opcode : {9, 16, 17, 18, 20, 21, 25, 27, 28, 29, 30, 31, 32, 33, 34, 36, 37, 38, 39, 40, 41, 42, 43,
-                          46, 50, 53, 54, 55, 56, 57, 62, 64, 65, 66, 67, 68, 70, 71, 72, 74, 75, 76, 77, 78, 79, 80,
-                          1000, -1}) {
+  for (VstInt32 opcode :
+       {9,  16, 17, 18, 20, 21, 25, 27, 28, 29, 30, 31, 32, 33, 34, 36, 37, 38, 39, 40, 41, 42, 43,   46,
+        50, 53, 54, 55, 56, 57, 62, 64, 65, 66, 67, 68, 70, 71, 72, 74, 75, 76, 77, 78, 79, 80, 1000, -1}) {
     EXPECT_EQ(dispatch(opcode, 0, 0, scratch), 0) << opcode;
   }
 }

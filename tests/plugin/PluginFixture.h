@@ -32,8 +32,7 @@ class PluginFixture : public ::testing::Test {
     }
   }
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f) {
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f) {
     return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
   }
 

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <random>
 
-
 namespace test_support {
 
 #if defined(_WIN32)
@@ -20,8 +19,8 @@ std::vector<HostCall>& recordedHostCalls() {
   return calls;
 }
 
-VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                    void* /*ptr*/, float opt) {
+VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* /*ptr*/,
+                                    float opt) {
   recordedHostCalls().push_back(HostCall{effect, opcode, index, value, opt});
   return opcode == audioMasterVersion ? kVstVersion : 0;
 }

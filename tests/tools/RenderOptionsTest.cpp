@@ -13,9 +13,7 @@ namespace {
 
 using namespace parameter_units;
 
-ParsedCommandLine parse(std::vector<std::string> args) {
-  return parseCommandLine(args);
-}
+ParsedCommandLine parse(std::vector<std::string> args) { return parseCommandLine(args); }
 
 // A complete command line with the given options in front.
 ParsedCommandLine parseWith(std::vector<std::string> options) {
@@ -43,19 +41,9 @@ TEST(RenderOptions, ValuesArriveInEitherSpellingAndNegativeNumbersAreValues) {
 
 TEST(RenderOptions, UnusableCommandLinesAreRefused) {
   const std::vector<std::vector<std::string>> refused = {
-      {"--frobnicate"},
-      {"--gain", "6.03"},
-      {"--gain", "loud"},
-      {"--mix", "101"},
-      {"--mix", "-1"},
-      {"--block", "0"},
-      {"--block", "65537"},
-      {"--block", "12x"},
-      {"--length", "1.5"},
-      {"--length", "0"},
-      {"--length", "3 bars"},
-      {"--preset", "p.fxp"},
-      {"extra.wav"},
+      {"--frobnicate"},       {"--gain", "6.03"},    {"--gain", "loud"}, {"--mix", "101"},    {"--mix", "-1"},
+      {"--block", "0"},       {"--block", "65537"},  {"--block", "12x"}, {"--length", "1.5"}, {"--length", "0"},
+      {"--length", "3 bars"}, {"--preset", "p.fxp"}, {"extra.wav"},
   };
   for (const auto& options : refused) {
     EXPECT_NE(parseWith(options).error, "") << options.front();
@@ -92,9 +80,9 @@ TEST(ParameterUnits, LengthsBecomeWholeStepsOfSixteenTaps) {
     int taps;
   };
   const Case cases[] = {
-      {{LengthKind::kTaps, 1000}, 48000, 1008},    {{LengthKind::kTaps, 1}, 48000, 16},
-      {{LengthKind::kTaps, 32768}, 48000, 32768},  {{LengthKind::kSeconds, 0.5}, 48000, 24000},
-      {{LengthKind::kSeconds, 0.01}, 44100, 448},  {{LengthKind::kSeconds, 0.68}, 48000, 32640},
+      {{LengthKind::kTaps, 1000}, 48000, 1008},   {{LengthKind::kTaps, 1}, 48000, 16},
+      {{LengthKind::kTaps, 32768}, 48000, 32768}, {{LengthKind::kSeconds, 0.5}, 48000, 24000},
+      {{LengthKind::kSeconds, 0.01}, 44100, 448}, {{LengthKind::kSeconds, 0.68}, 48000, 32640},
   };
   for (const Case& c : cases) {
     int taps = 0;

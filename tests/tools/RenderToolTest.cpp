@@ -3,11 +3,10 @@
 // right length, presets reproduce a render, and every user error ends with
 // one line and no file left behind.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -259,8 +258,8 @@ TEST_F(RenderToolTest, UserUnitsReachThePlugin) {
   std::vector<float> response = impulse;
   std::fill(response.begin() + 61, response.end(), 0.0f);
   writeAudio(dir.file("ir64.wav"), response, 1, kRate);
-  const ToolRun wet = run({"--ir", dir.file("ir64.wav"), "--mix", "100", "--gain", "0", "--length", "64",
-                           inputPath, dir.file("wet.wav")});
+  const ToolRun wet = run(
+      {"--ir", dir.file("ir64.wav"), "--mix", "100", "--gain", "0", "--length", "64", inputPath, dir.file("wet.wav")});
   ASSERT_EQ(wet.status, 0) << wet.err;
   const std::vector<float> rendered = readAudio(dir.file("wet.wav")).channel(0);
   const std::vector<float> dry = input.channel(0);
@@ -422,8 +421,8 @@ TEST_F(RenderToolTest, FindsThePluginBesideItselfOrSaysWhereItLooked) {
   // A copy of the program with no plug-in next to it.
   const std::string lonely = dir.file("ulmar-render");
   std::filesystem::copy_file(ULMAR_RENDER_PATH, lonely);
-  const pid_t pid = spawnTool({"--ir", irPath, inputPath, dir.file("out.wav")}, logs.file("out"), logs.file("err"),
-                              lonely);
+  const pid_t pid =
+      spawnTool({"--ir", irPath, inputPath, dir.file("out.wav")}, logs.file("out"), logs.file("err"), lonely);
   EXPECT_EQ(waitFor(pid), 1);
   const std::string err = readText(logs.file("err"));
   EXPECT_NE(err.find(dir.path() + "/../plugin/Ulmar_v1.so"), std::string::npos) << err;
@@ -434,8 +433,8 @@ TEST_F(RenderToolTest, FindsThePluginBesideItselfOrSaysWhereItLooked) {
 TEST_F(RenderToolTest, HelpDocumentsEveryOptionWithExamples) {
   const ToolRun help = run({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"--ir", "--preset", "--bank", "--save-preset", "--mix", "--gain", "--length",
-                             "--block", "--no-tail", "--sample-format", "--plugin", "Exit status", "Examples"}) {
+  for (const char* option : {"--ir", "--preset", "--bank", "--save-preset", "--mix", "--gain", "--length", "--block",
+                             "--no-tail", "--sample-format", "--plugin", "Exit status", "Examples"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
 }

@@ -1,12 +1,12 @@
 // The impulse-file dialog record (Windows) and the dialog-less answer
 // elsewhere. The modal dialog itself is never shown here.
-#include "wavefile/ImpulseFileChooser.h"
-
 #include <gtest/gtest.h>
 
+#include "wavefile/ImpulseFileChooser.h"
+
 #ifdef _WIN32
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>

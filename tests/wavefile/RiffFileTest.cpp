@@ -1,12 +1,11 @@
 // The RIFF layer's chunk search and buffer access. The same cases run over
 // winmm in the Windows build, which keeps our own layer honest.
-#include "wavefile/RiffFile.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "tests/wavefile/WavBytes.h"
+#include "wavefile/RiffFile.h"
 
 using namespace wavbytes;
 

@@ -56,8 +56,8 @@ inline Bytes riffBytes(const std::vector<Chunk>& chunks, const char* form = "WAV
 }
 
 // A "fmt " body of 16 bytes, or of 18 and more with cbSize and extension.
-inline Bytes fmt(unsigned tag, unsigned channels, unsigned blockAlign, unsigned bits,
-                 std::size_t extension = 0, bool withCbSize = false) {
+inline Bytes fmt(unsigned tag, unsigned channels, unsigned blockAlign, unsigned bits, std::size_t extension = 0,
+                 bool withCbSize = false) {
   Bytes b;
   put16(b, tag);
   put16(b, channels);
@@ -83,9 +83,9 @@ class TempFile {
     // Unique across the test processes that ctest may run side by side.
     static const std::string token = std::to_string(std::random_device{}());
     static int counter = 0;
-    path_ = (std::filesystem::temp_directory_path() /
-             ("ulmar-wave-" + token + "-" + std::to_string(counter++) + ".wav"))
-                .string();
+    path_ =
+        (std::filesystem::temp_directory_path() / ("ulmar-wave-" + token + "-" + std::to_string(counter++) + ".wav"))
+            .string();
     std::FILE* f = std::fopen(path_.c_str(), "wb");
     if (f != nullptr) {
       if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);

@@ -4,8 +4,6 @@
 // recentring 8-bit data, 2^-15, 2^-31 for 24- and 32-bit data in the top
 // bits), copies float data and rounds double data to nearest, so the
 // comparison is bit for bit with no tolerance.
-#include "wavefile/WaveReader.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -14,6 +12,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "wavefile/WaveReader.h"
 
 namespace {
 
@@ -56,10 +56,10 @@ struct Fixture {
 };
 
 const Fixture kAccepted[] = {
-    {"sox_u8_mono", 1, 1, 8},         {"sox_pcm16_stereo", 1, 2, 16},    {"sox_pcm16_6ch", 1, 6, 16},
-    {"sox_pcm16_mono_long", 1, 1, 16}, {"sox_pcm24_mono", 1, 1, 24},      {"sox_pcm32_stereo", 1, 2, 32},
-    {"sox_float32_6ch", 3, 6, 32},     {"sox_float64_stereo", 3, 2, 64},  {"sf_u8_stereo", 1, 2, 8},
-    {"sf_pcm24_6ch", 1, 6, 24},        {"sf_pcm32_mono", 1, 1, 32},       {"sf_float32_mono", 3, 1, 32},
+    {"sox_u8_mono", 1, 1, 8},          {"sox_pcm16_stereo", 1, 2, 16},   {"sox_pcm16_6ch", 1, 6, 16},
+    {"sox_pcm16_mono_long", 1, 1, 16}, {"sox_pcm24_mono", 1, 1, 24},     {"sox_pcm32_stereo", 1, 2, 32},
+    {"sox_float32_6ch", 3, 6, 32},     {"sox_float64_stereo", 3, 2, 64}, {"sf_u8_stereo", 1, 2, 8},
+    {"sf_pcm24_6ch", 1, 6, 24},        {"sf_pcm32_mono", 1, 1, 32},      {"sf_float32_mono", 3, 1, 32},
     {"sf_float64_stereo", 3, 2, 64},
 };
 

@@ -29,14 +29,23 @@ int write(const char* path, const std::string& kind, int channels, int frames) {
   info.channels = channels;
   int major = SF_FORMAT_WAV;
   int sub = 0;
-  if (kind == "u8") sub = SF_FORMAT_PCM_U8;
-  else if (kind == "pcm16") sub = SF_FORMAT_PCM_16;
-  else if (kind == "pcm24") sub = SF_FORMAT_PCM_24;
-  else if (kind == "pcm32") sub = SF_FORMAT_PCM_32;
-  else if (kind == "float") sub = SF_FORMAT_FLOAT;
-  else if (kind == "double") sub = SF_FORMAT_DOUBLE;
-  else if (kind == "wavex24") { major = SF_FORMAT_WAVEX; sub = SF_FORMAT_PCM_24; }
-  else return std::fprintf(stderr, "wave-reference: unknown kind %s\n", kind.c_str()), 1;
+  if (kind == "u8")
+    sub = SF_FORMAT_PCM_U8;
+  else if (kind == "pcm16")
+    sub = SF_FORMAT_PCM_16;
+  else if (kind == "pcm24")
+    sub = SF_FORMAT_PCM_24;
+  else if (kind == "pcm32")
+    sub = SF_FORMAT_PCM_32;
+  else if (kind == "float")
+    sub = SF_FORMAT_FLOAT;
+  else if (kind == "double")
+    sub = SF_FORMAT_DOUBLE;
+  else if (kind == "wavex24") {
+    major = SF_FORMAT_WAVEX;
+    sub = SF_FORMAT_PCM_24;
+  } else
+    return std::fprintf(stderr, "wave-reference: unknown kind %s\n", kind.c_str()), 1;
   info.format = major | sub;
   SNDFILE* file = sf_open(path, SFM_WRITE, &info);
   if (file == nullptr) return fail(path, nullptr);

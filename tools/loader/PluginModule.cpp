@@ -3,8 +3,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 
-PluginModule::PluginModule(const std::string& path)
-    : handle_(reinterpret_cast<void*>(LoadLibraryA(path.c_str()))) {
+PluginModule::PluginModule(const std::string& path) : handle_(reinterpret_cast<void*>(LoadLibraryA(path.c_str()))) {
   if (handle_ == nullptr) {
     error_ = "LoadLibrary failed with error " + std::to_string(GetLastError());
   }

@@ -31,7 +31,7 @@ struct SampleFormat {
 };
 
 constexpr SampleFormat kSampleFormats[] = {
-    {"pcm16", SF_FORMAT_PCM_16}, {"pcm24", SF_FORMAT_PCM_24}, {"pcm32", SF_FORMAT_PCM_32},
+    {"pcm16", SF_FORMAT_PCM_16}, {"pcm24", SF_FORMAT_PCM_24},  {"pcm32", SF_FORMAT_PCM_32},
     {"float", SF_FORMAT_FLOAT},  {"double", SF_FORMAT_DOUBLE},
 };
 

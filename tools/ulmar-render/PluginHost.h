@@ -58,8 +58,7 @@ class PluginInstance {
   void process(float* input, float* output, int frames);
 
  private:
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f);
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f);
 
   AEffect* effect_ = nullptr;
   bool processing_ = false;

@@ -9,7 +9,7 @@
 #include "ParameterUnits.h"
 
 struct RenderOptions {
-  std::string input;   // empty when only a preset is written
+  std::string input;  // empty when only a preset is written
   std::string output;
   std::string plugin;  // empty: the build beside the program
   std::string impulse;
