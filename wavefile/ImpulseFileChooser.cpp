@@ -2,8 +2,11 @@
 
 #ifdef _WIN32
 
-#include <commdlg.h>
+// windows.h must come first: the other system headers build on it.
+// clang-format off
 #include <windows.h>
+#include <commdlg.h>
+// clang-format on
 
 #include <cstddef>
 #include <cstring>

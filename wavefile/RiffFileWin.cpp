@@ -1,8 +1,11 @@
 // The RIFF layer on Windows: a thin wrapper over winmm's multimedia file
 // I/O. The handle keeps the full MMIOINFO between getInfo and setInfo so
 // that the caller only sees the buffer pointers.
-#include <mmsystem.h>
+// windows.h must come first: the other system headers build on it.
+// clang-format off
 #include <windows.h>
+#include <mmsystem.h>
+// clang-format on
 
 #include <new>
 

@@ -223,9 +223,9 @@ int WaveReader::readFrames(float* out, int maxFrames) {
   const unsigned blockAlign = format_.nBlockAlign;
   const int channels = format_.nChannels;
   const Converter convert = converterFor(format_.wFormatTag, format_.wBitsPerSample);
-  // Samples are converted packed, back to back from the start of the
-  // scratch buffer, even when nBlockAlign pads each frame; open guarantees
-  // that the packed samples of `frames` frames never exceed the bytes read.
+  // Each frame's samples are taken from the frame's start; bytes that pad a
+  // frame up to nBlockAlign are skipped (open guarantees the samples fit).
+  const unsigned frameBytes = static_cast<unsigned>(channels) * (format_.wBitsPerSample / 8u);
   std::unique_ptr<unsigned char[]> scratch(new (std::nothrow) unsigned char[kFramesPerRound * blockAlign]);
   if (!scratch) return 0;
 
@@ -244,8 +244,12 @@ int WaveReader::readFrames(float* out, int maxFrames) {
     const int frames = static_cast<int>(got / blockAlign);
     remaining -= frames;
     delivered += frames;
-    if (convert != nullptr) {
+    if (convert != nullptr && frameBytes == blockAlign) {
       convert(scratch.get(), write, frames * channels);
+    } else if (convert != nullptr) {
+      for (int f = 0; f < frames; ++f) {
+        convert(scratch.get() + static_cast<std::size_t>(f) * blockAlign, write + f * channels, channels);
+      }
     } else {
       // Keep consuming what was asked for, but deliver nothing.
       delivered = 0;

@@ -166,7 +166,7 @@ TEST(WaveReaderConversion, MapsEveryFormatExactly) {
   }
 }
 
-TEST(WaveReaderConversion, InterleavesChannelsAndConvertsPaddedFramesPacked) {
+TEST(WaveReaderConversion, InterleavesChannelsAndSkipsFramePadding) {
   // Stereo 16-bit: L0 R0 L1 R1 in file order.
   Session stereo(riffBytes({fmtChunk(1, 2, 16), {"data", {0x00, 0x40, 0x00, 0xC0, 0x00, 0x20, 0x00, 0xE0}}}));
   ASSERT_TRUE(stereo.opened);
@@ -179,15 +179,36 @@ TEST(WaveReaderConversion, InterleavesChannelsAndConvertsPaddedFramesPacked) {
   EXPECT_EQ(out[3], -0.25f);
   EXPECT_EQ(out[4], -7.0f);
 
-  // Mono 16-bit in 4-byte frames: counted per nBlockAlign, but the samples
-  // are taken back to back, so the second frame delivers the first pad.
+  // Mono 16-bit in 4-byte frames: each frame's sample comes from the
+  // frame's start and the two pad bytes are skipped.
   Session padded(riffBytes({{"fmt ", fmt(1, 1, 4, 16)}, {"data", {0x00, 0x40, 0x00, 0x10, 0x00, 0x20, 0x00, 0x08}}}));
   ASSERT_TRUE(padded.opened);
   out = padded.read(10, &frames);
   ASSERT_EQ(frames, 2);
   EXPECT_EQ(out[0], 0.5f);
-  EXPECT_EQ(out[1], 0.125f);
+  EXPECT_EQ(out[1], 0.25f);
   EXPECT_EQ(out[2], -7.0f);
+
+  // Stereo 24-bit in 8-byte frames (two pad bytes after each frame), over
+  // more than one round of frames.
+  std::vector<std::uint8_t> data;
+  for (int f = 0; f < 150; ++f) {
+    for (int c = 0; c < 2; ++c) {
+      const int value = (f * 2 + c) * 1000 - 150000;
+      data.push_back(static_cast<std::uint8_t>(value));
+      data.push_back(static_cast<std::uint8_t>(value >> 8));
+      data.push_back(static_cast<std::uint8_t>(value >> 16));
+    }
+    data.push_back(0xEE);
+    data.push_back(0xEE);
+  }
+  Session wide(riffBytes({{"fmt ", fmt(1, 2, 8, 24)}, {"data", data}}));
+  ASSERT_TRUE(wide.opened);
+  out = wide.read(200, &frames);
+  ASSERT_EQ(frames, 150);
+  for (int i = 0; i < 300; ++i) {
+    ASSERT_EQ(out[static_cast<std::size_t>(i)], static_cast<float>(i * 1000 - 150000) / 8388608.0f) << i;
+  }
 }
 
 TEST(WaveReaderCounting, DeliversWholeFramesInRounds) {
