@@ -1,6 +1,9 @@
 // The built plug-in, loaded through its exported entry points: the record,
 // every row of the dispatcher and the entry points' refusals.
+#include <atomic>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "effect/StateChunk.h"
 #include "tests/plugin/PluginFixture.h"
@@ -35,6 +38,42 @@ TEST(PluginExports, EntryPointsRefuseHostsThatDoNotAnswerTheVersionQuery) {
     ASSERT_NE(effect, nullptr) << name;
     EXPECT_EQ(effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f), 1) << name;
   }
+}
+
+// Hosts create, use and close instances on several threads at once; under
+// ThreadSanitizer this covers the process-wide registry, processor flags
+// and vector-operation table of the loaded library.
+TEST(PluginExports, InstancesComeAndGoOnManyThreadsAtOnce) {
+  PluginModule library(test_support::nativePath(ULMAR_PLUGIN_PATH));
+  ASSERT_TRUE(library.loaded());
+  const auto entry = library.entry();
+  ASSERT_NE(entry, nullptr);
+  std::atomic<int> created{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      std::vector<float> in(64, 0.5f);
+      std::vector<float> out(64, 0.0f);
+      float* inputs[] = {in.data()};
+      float* outputs[] = {out.data()};
+      for (int i = 0; i < 10; ++i) {
+        AEffect* effect = entry(test_support::quietHost);
+        if (effect == nullptr) {
+          continue;
+        }
+        ++created;
+        effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, static_cast<float>(44100 + 100 * t + i));
+        effect->dispatcher(effect, effSetBlockSize, 0, 64 + i, nullptr, 0.0f);
+        effect->setParameter(effect, 3, 1.0f);
+        effect->processReplacing(effect, inputs, outputs, 64);
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+      }
+    });
+  }
+  for (auto& thread : threads) {
+    thread.join();
+  }
+  EXPECT_EQ(created.load(), 40);
 }
 
 using PluginRecord = PluginFixture;

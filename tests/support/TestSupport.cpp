@@ -25,6 +25,10 @@ VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 i
   return opcode == audioMasterVersion ? kVstVersion : 0;
 }
 
+VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  return opcode == audioMasterVersion ? kVstVersion : 0;
+}
+
 VstIntPtr VSTCALLBACK refusingHost(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) { return 0; }
 
 std::vector<float> noise(std::size_t count, std::uint32_t seed) {

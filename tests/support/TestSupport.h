@@ -24,6 +24,10 @@ struct HostCall {
 };
 VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                     float opt);
+// Answers the version query and nothing else, recording nothing: safe to
+// call from several threads.
+VstIntPtr VSTCALLBACK quietHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                float opt);
 VstIntPtr VSTCALLBACK refusingHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                    float opt);
 std::vector<HostCall>& recordedHostCalls();
