@@ -5,8 +5,11 @@
 #include "wavefile/ImpulseFileChooser.h"
 
 #ifdef _WIN32
-#include <commdlg.h>
+// windows.h must come first: the other system headers build on it.
+// clang-format off
 #include <windows.h>
+#include <commdlg.h>
+// clang-format on
 
 #include <cstring>
 #include <string>
