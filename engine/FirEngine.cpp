@@ -1,6 +1,7 @@
 #include "engine/FirEngine.h"
 
 #include <cstring>
+#include <thread>
 
 #include "engine/CpuFeatures.h"
 #include "engine/FirKernel.h"
@@ -44,34 +45,52 @@ void FirEngine::setLoaded(bool loaded) {
   update.commit();
 }
 
-void FirEngine::setMix(float x) {
+// A setting goes to both banks. While it does, settersActive_ is non-zero,
+// and settersDone_ counts it once finished, so that a writer copying the
+// settings into its spare bank can tell that a change overlapped the copy
+// (and copy again) instead of publishing a bank that missed it.
+template <typename Apply>
+void FirEngine::applyToBanks(Apply apply) {
+  settersActive_.fetch_add(1);
   for (ResponseBank& bank : banks_) {
-    bank.setMix(x);
+    apply(bank);
   }
+  settersDone_.fetch_add(1);
+  settersActive_.fetch_sub(1);
+}
+
+void FirEngine::copySettingsInto(ResponseBank& target) const {
+  const ResponseBank& source = activeBank();
+  for (;;) {
+    while (settersActive_.load() != 0) {
+      std::this_thread::yield();
+    }
+    const std::uint32_t before = settersDone_.load();
+    target.copySettingsFrom(source);
+    if (settersActive_.load() == 0 && settersDone_.load() == before) {
+      return;
+    }
+  }
+}
+
+void FirEngine::setMix(float x) {
+  applyToBanks([x](ResponseBank& bank) { bank.setMix(x); });
 }
 
 void FirEngine::setGainParameter(float x) {
-  for (ResponseBank& bank : banks_) {
-    bank.setGainParameter(x);
-  }
+  applyToBanks([x](ResponseBank& bank) { bank.setGainParameter(x); });
 }
 
 void FirEngine::setLengthParameter(float x) {
-  for (ResponseBank& bank : banks_) {
-    bank.setLengthParameter(x);
-  }
+  applyToBanks([x](ResponseBank& bank) { bank.setLengthParameter(x); });
 }
 
 void FirEngine::setLengthTaps(int n) {
-  for (ResponseBank& bank : banks_) {
-    bank.setLengthTaps(n);
-  }
+  applyToBanks([n](ResponseBank& bank) { bank.setLengthTaps(n); });
 }
 
 void FirEngine::setBypass(bool bypassed) {
-  for (ResponseBank& bank : banks_) {
-    bank.setBypass(bypassed);
-  }
+  applyToBanks([bypassed](ResponseBank& bank) { bank.setBypass(bypassed); });
 }
 
 float FirEngine::mix() const { return activeBank().mix.load(std::memory_order_relaxed); }

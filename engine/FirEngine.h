@@ -16,6 +16,7 @@
 // (2 x 512 KiB), all allocated by the constructor.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/AlignedBuffer.h"
@@ -96,6 +97,10 @@ class FirEngine : public RateAwareProcessor {
   friend class ResponseUpdate;
 
   const ResponseBank& activeBank() const { return banks_[exchange_.activeBank()]; }
+  template <typename Apply>
+  void applyToBanks(Apply apply);
+  // Writer side: the active bank's settings, without a change in between.
+  void copySettingsInto(ResponseBank& target) const;
 
   AlignedBuffer historyAllocation_;
   float* history_;
@@ -104,4 +109,6 @@ class FirEngine : public RateAwareProcessor {
   ResponseBank banks_[BankExchange::kBankCount];
   BankExchange exchange_;
   std::uint64_t lastSamplesVersion_ = 0;
+  std::atomic<int> settersActive_{0};
+  std::atomic<std::uint32_t> settersDone_{0};
 };

@@ -7,26 +7,26 @@
 
 namespace pm = parameter_mapping;
 
-void ResponseBank::setMix(float x) { mix.store(x, std::memory_order_relaxed); }
+void ResponseBank::setMix(float x) { mix.store(x); }
 
-void ResponseBank::setGainParameter(float x) { gain.store(pm::gainFromParameter(x), std::memory_order_relaxed); }
+void ResponseBank::setGainParameter(float x) { gain.store(pm::gainFromParameter(x)); }
 
 void ResponseBank::setLengthParameter(float x) {
   const float p = pm::clampUnit(x);
-  if (p == lengthFraction.load(std::memory_order_relaxed)) {
+  if (p == lengthFraction.load()) {
     return;
   }
-  lengthFraction.store(p, std::memory_order_relaxed);
-  taps.store(pm::tapsFromLength(p), std::memory_order_relaxed);
+  lengthFraction.store(p);
+  taps.store(pm::tapsFromLength(p));
 }
 
 void ResponseBank::setLengthTaps(int n) {
   const int clamped = std::clamp(n, 0, pm::kMaxTaps);
-  taps.store(clamped, std::memory_order_relaxed);
-  lengthFraction.store(static_cast<float>(clamped) / static_cast<float>(pm::kMaxTaps), std::memory_order_relaxed);
+  taps.store(clamped);
+  lengthFraction.store(static_cast<float>(clamped) / static_cast<float>(pm::kMaxTaps));
 }
 
-float ResponseBank::gainParameter() const { return pm::parameterFromGain(gain.load(std::memory_order_relaxed)); }
+float ResponseBank::gainParameter() const { return pm::parameterFromGain(gain.load()); }
 
 void ResponseBank::setImpulse(const float* samples, int count) {
   for (float* copy : phase) {
@@ -42,12 +42,12 @@ void ResponseBank::setImpulse(const float* samples, int count) {
 }
 
 void ResponseBank::copySettingsFrom(const ResponseBank& other) {
-  gain.store(other.gain.load(std::memory_order_relaxed), std::memory_order_relaxed);
-  mix.store(other.mix.load(std::memory_order_relaxed), std::memory_order_relaxed);
-  lengthFraction.store(other.lengthFraction.load(std::memory_order_relaxed), std::memory_order_relaxed);
-  taps.store(other.taps.load(std::memory_order_relaxed), std::memory_order_relaxed);
-  loaded.store(other.loaded.load(std::memory_order_relaxed), std::memory_order_relaxed);
-  bypassed.store(other.bypassed.load(std::memory_order_relaxed), std::memory_order_relaxed);
+  gain.store(other.gain.load());
+  mix.store(other.mix.load());
+  lengthFraction.store(other.lengthFraction.load());
+  taps.store(other.taps.load());
+  loaded.store(other.loaded.load());
+  bypassed.store(other.bypassed.load());
 }
 
 void ResponseBank::copySamplesFrom(const ResponseBank& other) {

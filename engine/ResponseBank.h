@@ -1,7 +1,9 @@
 // One complete response as the audio thread uses it: the four phase copies
 // and every setting a block reads. The engine keeps two banks (see
 // BankExchange). Settings are atomics: parameter changes write them from
-// any thread, the audio thread reads each once per block.
+// any thread, the audio thread reads each once per block. Writes and
+// copies are sequentially consistent, so that the engine can tell whether
+// a parameter change overlapped a copy of the settings.
 #pragma once
 
 #include <atomic>
@@ -32,7 +34,7 @@ struct ResponseBank {
   void setGainParameter(float x);
   void setLengthParameter(float x);
   void setLengthTaps(int n);
-  void setBypass(bool on) { bypassed.store(on, std::memory_order_relaxed); }
+  void setBypass(bool on) { bypassed.store(on); }
   float gainParameter() const;
 
   // Zeroes all copies, then stores up to 32768 samples in each, shifted.

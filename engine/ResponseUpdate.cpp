@@ -7,7 +7,7 @@ ResponseUpdate::ResponseUpdate(FirEngine& engine)
       lock_(engine.exchange_.writerMutex()),
       targetIndex_(engine.exchange_.acquireSpareBank()),
       target_(&engine.banks_[targetIndex_]) {
-  target_->copySettingsFrom(engine.activeBank());
+  engine.copySettingsInto(*target_);
 }
 
 void ResponseUpdate::setImpulse(const float* samples, int count) {

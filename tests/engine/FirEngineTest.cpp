@@ -2,8 +2,10 @@
 // cases.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "engine/CpuFeatures.h"
@@ -231,6 +233,37 @@ TEST(FirEngine, ParameterMappings) {
 
   engine.setMix(1.5f);
   EXPECT_EQ(engine.mix(), 1.5f);
+}
+
+}  // namespace
+
+namespace {
+
+// A hand-over copies the active bank's settings into the spare bank while a
+// parameter may be changing on another thread: once the setter returns, the
+// engine holds its value, whatever hand-overs came in between.
+TEST(FirEngine, SettingsSurviveConcurrentHandOvers) {
+  FirEngine engine;
+  std::atomic<bool> done{false};
+  std::atomic<int> handOvers{0};
+  std::thread writer([&] {
+    while (!done.load()) {
+      engine.setLoaded(true);
+      ++handOvers;
+    }
+  });
+  int lost = 0;
+  // Until thousands of hand-overs have overlapped the changes.
+  for (int i = 1; i <= 20000000 && handOvers.load() < 20000; ++i) {
+    const float value = static_cast<float>(i);
+    engine.setMix(value);
+    if (engine.mix() != value) {
+      ++lost;
+    }
+  }
+  done = true;
+  writer.join();
+  EXPECT_EQ(lost, 0);
 }
 
 }  // namespace
