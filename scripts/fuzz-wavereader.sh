@@ -18,7 +18,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
-    -DULMAR_BUILD_FUZZERS=ON -DULMAR_BUILD_PLUGIN=OFF -DULMAR_BUILD_TESTS=OFF >/dev/null
+    -DULMAR_BUILD_FUZZERS=ON -DULMAR_BUILD_PLUGIN=OFF -DULMAR_BUILD_TESTS=OFF -DULMAR_WARNINGS_AS_ERRORS=ON >/dev/null
 fi
 cmake --build "$build" --target fuzz_wavereader
 fuzzer=$(find "$build" -name fuzz_wavereader -type f -perm -u+x | head -n 1)
