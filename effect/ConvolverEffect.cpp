@@ -10,6 +10,8 @@
 #include "engine/ResponseUpdate.h"
 #include "engine/VectorOps.h"
 
+static_assert(kChunkSampleCount == FirEngine::kMaxTaps, "the state block stores the whole response");
+
 namespace {
 
 constexpr char kEmptyPath[] = "... empty ...";

@@ -21,15 +21,17 @@
 
 #include "engine/AlignedBuffer.h"
 #include "engine/BankExchange.h"
+#include "engine/ParameterMapping.h"
 #include "engine/RateAwareProcessor.h"
 #include "engine/ResponseBank.h"
 
 class FirEngine : public RateAwareProcessor {
  public:
-  static constexpr int kMaxTaps = 32768;
-  static constexpr int kTapGranularity = 16;
-  static constexpr int kHistoryLength = 32768;
-  static constexpr int kMaxFileFrames = 32768;
+  static constexpr int kMaxTaps = parameter_mapping::kMaxTaps;
+  static constexpr int kTapGranularity = parameter_mapping::kTapGranularity;
+  // The history holds as many samples as the longest response has taps.
+  static constexpr int kHistoryLength = kMaxTaps;
+  static constexpr int kMaxFileFrames = kMaxTaps;
 
   FirEngine();
   ~FirEngine() override;

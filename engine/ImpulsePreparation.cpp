@@ -56,7 +56,7 @@ float response(const float* h, int taps, const float* w, int period) {
 
 void trimLength(ResponseBank& bank, int frames) {
   const float* h = bank.phase[0];
-  int n = frames;
+  int n = std::max(frames, 0);
   if (n % 16 != 0) {
     n += 16 - n % 16;
   }
@@ -74,7 +74,7 @@ void trimLength(ResponseBank& bank, int frames) {
     }
     n -= 16;
   }
-  n = std::min(std::max(n, 0) + 16, parameter_mapping::kMaxTaps);
+  n = std::min(n + 16, parameter_mapping::kMaxTaps);
   bank.setLengthTaps(n);
 }
 

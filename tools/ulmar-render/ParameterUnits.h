@@ -6,10 +6,12 @@
 
 #include <string>
 
+#include "engine/ParameterMapping.h"
+
 namespace parameter_units {
 
-constexpr int kMaxTaps = 32768;
-constexpr int kTapStep = 16;
+constexpr int kMaxTaps = parameter_mapping::kMaxTaps;
+constexpr int kTapStep = parameter_mapping::kTapGranularity;
 // 20 log10(2): the largest gain the plug-in reaches, at x = 1.
 constexpr double kMaxGainDecibels = 6.020599913279624;
 
