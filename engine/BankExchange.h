@@ -38,6 +38,8 @@ class BankExchange {
   void publish(int bank);
 
   int activeBank() const { return active_.load(std::memory_order_acquire); }
+  // Audio thread: the active bank, ordered after every load before it.
+  int activeBankNow() const { return active_.load(std::memory_order_seq_cst); }
 
  private:
   std::atomic<int> active_{0};

@@ -110,14 +110,29 @@ bool FirEngine::copyImpulseSamples(float* destination) {
   return bank.loaded.load(std::memory_order_relaxed);
 }
 
-FirEngine::Block::Block(FirEngine& engine)
-    : engine_(engine),
-      bank_(engine.banks_[engine.exchange_.enterBlock()]),
-      gain_(bank_.gain.load(std::memory_order_relaxed)),
-      mix_(bank_.mix.load(std::memory_order_relaxed)),
-      taps_(bank_.taps.load(std::memory_order_relaxed)),
-      loaded_(bank_.loaded.load(std::memory_order_relaxed)),
-      bypassed_(bank_.bypassed.load(std::memory_order_relaxed)) {}
+FirEngine::Block::Block(FirEngine& engine) : engine_(engine) {
+  // Parameter changes write the settings of both banks, the retiring one
+  // included. A block that took a bank just before a switch could otherwise
+  // read settings written after it: it reads them again from the new bank
+  // until the bank it read is still the active one afterwards. All loads
+  // are sequentially consistent, so no setting written after the switch
+  // can be read before the check.
+  int index = engine.exchange_.enterBlock();
+  for (;;) {
+    const ResponseBank& bank = engine.banks_[index];
+    bank_ = &bank;
+    gain_ = bank.gain.load();
+    mix_ = bank.mix.load();
+    taps_ = bank.taps.load();
+    loaded_ = bank.loaded.load();
+    bypassed_ = bank.bypassed.load();
+    const int active = engine.exchange_.activeBankNow();
+    if (active == index) {
+      break;
+    }
+    index = active;
+  }
+}
 
 void FirEngine::process(const float* input, float* output, int n, bool replacing) {
   const Block block = beginBlock();
@@ -132,7 +147,7 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
   const float wet = static_cast<float>(static_cast<double>(block.mix_) * static_cast<double>(block.gain_));
   const float dry = static_cast<float>((1.0 - static_cast<double>(block.mix_)) * static_cast<double>(block.gain_));
   const int taps = block.taps_;
-  const float* const* copies = block.bank_.phase;
+  const float* const* copies = block.bank_->phase;
   float* history = history_;
   int w = writePosition_;
 

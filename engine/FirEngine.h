@@ -80,12 +80,12 @@ class FirEngine : public RateAwareProcessor {
     friend class FirEngine;
     explicit Block(FirEngine& engine);
     FirEngine& engine_;
-    const ResponseBank& bank_;
-    float gain_;
-    float mix_;
-    std::int32_t taps_;
-    bool loaded_;
-    bool bypassed_;
+    const ResponseBank* bank_ = nullptr;
+    float gain_ = 0.0f;
+    float mix_ = 0.0f;
+    std::int32_t taps_ = 0;
+    bool loaded_ = false;
+    bool bypassed_ = false;
   };
 
   Block beginBlock() { return Block(*this); }
