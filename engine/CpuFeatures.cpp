@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/AlignedBuffer.h"
+#include "engine/FirKernelTier.h"
 #include "engine/VectorOps.h"
 
 CpuFeatures& cpuFeatures() {
@@ -45,5 +46,6 @@ bool detectCpuFeatures(CpuProbe& probe) {
   f.cpuidUsable.store(cpuidUsable, std::memory_order_relaxed);
 
   selectVectorOpsTiers(f);
+  selectFirKernelTier(firKernelSupport(leaf.edx, probe.wideVectorSupport()));
   return cpuidUsable;
 }

@@ -32,6 +32,16 @@ class CpuProbe {
   virtual Leaf1 cpuidLeaf1() = 0;
   // Executes FXSAVE into a 512-byte, 16-byte aligned area.
   virtual void fxsave(void* area) = 0;
+
+  // What decides whether the wider vector units may be used: the processor
+  // must have them and the operating system must save their registers.
+  struct WideVectorSupport {
+    std::uint32_t maxLeaf = 0;     // CPUID leaf 0, EAX
+    std::uint32_t leaf1Ecx = 0;    // CPUID leaf 1, ECX (OSXSAVE, AVX)
+    std::uint32_t leaf7Ebx = 0;    // CPUID leaf 7 subleaf 0, EBX (AVX2, AVX-512F)
+    std::uint64_t xcr0 = 0;        // XGETBV(0), only read when OSXSAVE is set
+  };
+  virtual WideVectorSupport wideVectorSupport() = 0;
 };
 
 CpuProbe& hostCpuProbe();
@@ -40,9 +50,18 @@ constexpr std::uint32_t kEdxFpu = 1u << 0;
 constexpr std::uint32_t kEdxCmov = 1u << 15;
 constexpr std::uint32_t kEdxFxsr = 1u << 24;
 constexpr std::uint32_t kEdxSse = 1u << 25;
+constexpr std::uint32_t kEdxSse2 = 1u << 26;
+constexpr std::uint32_t kEcxOsxsave = 1u << 27;
+constexpr std::uint32_t kEcxAvx = 1u << 28;
+constexpr std::uint32_t kLeaf7EbxAvx2 = 1u << 5;
+constexpr std::uint32_t kLeaf7EbxAvx512f = 1u << 16;
+// XCR0: SSE and AVX register state; opmask and both halves of the ZMM state.
+constexpr std::uint64_t kXcr0Avx = 0x6;
+constexpr std::uint64_t kXcr0Avx512 = 0xE6;
 constexpr int kFxsaveAreaSize = 512;
 constexpr int kMxcsrMaskOffset = 28;
 
-// Fills cpuFeatures() and the vector-operation table; answers cpuidUsable.
+// Fills cpuFeatures(), the vector-operation table and the FIR kernel tier;
+// answers cpuidUsable.
 bool detectCpuFeatures(CpuProbe& probe);
 inline bool detectCpuFeatures() { return detectCpuFeatures(hostCpuProbe()); }

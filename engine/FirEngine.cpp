@@ -1,10 +1,14 @@
 #include "engine/FirEngine.h"
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
 #include "engine/CpuFeatures.h"
+#include "engine/FirBatch.h"
 #include "engine/FirKernel.h"
+#include "engine/FirKernelTier.h"
+#include "engine/OrderedFloatOps.h"
 #include "engine/ParameterMapping.h"
 #include "engine/ResponseUpdate.h"
 
@@ -139,6 +143,24 @@ void FirEngine::process(const float* input, float* output, int n, bool replacing
   process(block, input, output, n, replacing);
 }
 
+namespace {
+
+FirBatchKernel batchKernelFor(FirKernelTier tier) {
+  switch (tier) {
+    case FirKernelTier::kSse2:
+      return &firBatchSse2;
+    case FirKernelTier::kAvx2:
+      return &firBatchAvx2;
+    case FirKernelTier::kAvx512:
+      return &firBatchAvx512;
+    case FirKernelTier::kReference:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void FirEngine::process(const Block& block, const float* input, float* output, int n, bool replacing) {
   if (n < 1 || block.taps_ < kTapGranularity || !block.loaded_ ||
       !cpuFeatures().hasSse.load(std::memory_order_relaxed)) {
@@ -149,16 +171,41 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
   const int taps = block.taps_;
   const float* const* copies = block.bank_->phase;
   float* history = history_;
+  const FirBatchKernel batchKernel = batchKernelFor(activeFirKernelTier());
   int w = writePosition_;
 
-  for (int i = 0; i < n; ++i) {
+  int i = 0;
+  while (i < n) {
+    // Whole groups go to the batch kernel: the next sample must start a
+    // 16-byte line (its position is 3 mod 4), and the batch ends at the
+    // bottom of the ring so that no window wraps within it.
+    if (batchKernel != nullptr && (w & 3) == 0 && n - i >= 4) {
+      const int top = (w == 0) ? kHistoryLength : w;
+      const int groups = std::min({(n - i) / 4, top / 4, kFirBatchMaxGroups});
+      const int count = 4 * groups;
+      for (int s = 0; s < count; ++s) {
+        history[top - 1 - s] = input[i + s];
+      }
+      float y[4 * kFirBatchMaxGroups];
+      batchKernel(FirBatch{history, kHistoryLength, top, groups, taps, copies, y});
+      for (int s = 0; s < count; ++s) {
+        const float x = history[top - 1 - s];
+        history[top - 1 - s + kHistoryLength] = x;
+        const float v = addOrdered(mulOrdered(y[s], wet), mulOrdered(x, dry));
+        output[i + s] = replacing ? v : addOrdered(output[i + s], v);
+      }
+      i += count;
+      w = top - count;
+      continue;
+    }
     const float x = input[i];
     w = (w == 0) ? kHistoryLength - 1 : w - 1;
     history[w] = x;
     history[w + kHistoryLength] = x;
     const float y = firDotProduct(history, w, taps, copies);
-    const float v = (y * wet) + (x * dry);
-    output[i] = replacing ? v : output[i] + v;
+    const float v = addOrdered(mulOrdered(y, wet), mulOrdered(x, dry));
+    output[i] = replacing ? v : addOrdered(output[i], v);
+    ++i;
   }
   writePosition_ = w;
 }

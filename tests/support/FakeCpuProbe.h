@@ -15,9 +15,11 @@ class FakeCpuProbe final : public CpuProbe {
   bool idFlag = true;
   Leaf1 leaf1{0x000306C3u, 0x00100800u, kEdxFpu | kEdxCmov | kEdxFxsr | kEdxSse};
   std::uint32_t mxcsrMask = 0x0000FFFFu;
+  WideVectorSupport wide{};
 
   bool idFlagSettable() override { return idFlag; }
   Leaf1 cpuidLeaf1() override { return leaf1; }
+  WideVectorSupport wideVectorSupport() override { return wide; }
   void fxsave(void* area) override {
     std::memcpy(static_cast<unsigned char*>(area) + kMxcsrMaskOffset, &mxcsrMask, sizeof(mxcsrMask));
   }

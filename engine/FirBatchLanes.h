@@ -1,0 +1,148 @@
+// The batch kernel, written once over a lane type and compiled by each
+// kernel translation unit for its own instruction set. Everything here has
+// internal linkage, so no function built for a wider instruction set can
+// stand in for another translation unit's copy.
+//
+// A register of lane type V holds V::kGroups groups of the same phase side
+// by side, in memory order: its lowest four lanes belong to the group
+// latest in time. Each four-lane block is one sample's sum, lane r taking
+// the window elements k = r (mod 4), exactly as in firDotProduct. The
+// history of all kGroups groups is one contiguous load; the coefficients
+// of a phase copy are the same for every group and are broadcast.
+#pragma once
+
+#include <immintrin.h>
+
+#include "engine/FirBatch.h"
+#include "engine/OrderedFloatOps.h"
+
+namespace {
+
+struct SseLanes {
+  using Reg = __m128;
+  static constexpr int kGroups = 1;
+  static Reg zero() { return _mm_setzero_ps(); }
+  static Reg history(const float* p) { return _mm_load_ps(p); }
+  static Reg coefficients(const float* p) { return _mm_load_ps(p); }
+  static Reg mul(Reg a, Reg b) { return mulOrdered(a, b); }
+  static Reg add(Reg a, Reg b) { return addOrdered(a, b); }
+  // Lanes below j of each block from `older`, the others from `current`.
+  static Reg precedingFrom(Reg current, Reg older, int j) {
+    const Reg mask = _mm_cmplt_ps(_mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f), _mm_set1_ps(static_cast<float>(j)));
+    return _mm_or_ps(_mm_and_ps(mask, older), _mm_andnot_ps(mask, current));
+  }
+  static void store(float* p, Reg v) { _mm_storeu_ps(p, v); }
+};
+
+#if defined(__AVX__)
+struct AvxLanes {
+  using Reg = __m256;
+  static constexpr int kGroups = 2;
+  static Reg zero() { return _mm256_setzero_ps(); }
+  static Reg history(const float* p) { return _mm256_loadu_ps(p); }
+  static Reg coefficients(const float* p) { return _mm256_broadcast_ps(reinterpret_cast<const __m128*>(p)); }
+  static Reg mul(Reg a, Reg b) { return mulOrdered(a, b); }
+  static Reg add(Reg a, Reg b) { return addOrdered(a, b); }
+  static Reg precedingFrom(Reg current, Reg older, int j) {
+    const Reg index = _mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 0.0f, 1.0f, 2.0f, 3.0f);
+    const Reg mask = _mm256_cmp_ps(index, _mm256_set1_ps(static_cast<float>(j)), _CMP_LT_OQ);
+    return _mm256_blendv_ps(current, older, mask);
+  }
+  static void store(float* p, Reg v) { _mm256_storeu_ps(p, v); }
+};
+#endif
+
+#if defined(__AVX512F__)
+struct Avx512Lanes {
+  using Reg = __m512;
+  static constexpr int kGroups = 4;
+  static Reg zero() { return _mm512_setzero_ps(); }
+  static Reg history(const float* p) { return _mm512_loadu_ps(p); }
+  // The zero-masking form with every lane selected: GCC 12 warns about the
+  // undefined source register of the plain one.
+  static Reg coefficients(const float* p) { return _mm512_maskz_broadcast_f32x4(0xFFFF, _mm_load_ps(p)); }
+  static Reg mul(Reg a, Reg b) { return mulOrdered(a, b); }
+  static Reg add(Reg a, Reg b) { return addOrdered(a, b); }
+  static Reg precedingFrom(Reg current, Reg older, int j) {
+    const auto below = static_cast<__mmask16>(((1u << j) - 1u) * 0x1111u);
+    return _mm512_mask_blend_ps(below, current, older);
+  }
+  static void store(float* p, Reg v) { _mm512_storeu_ps(p, v); }
+};
+#endif
+
+// One 16-tap step for kVectors registers of groups and all four phases:
+// sum = (sum + (p0 + p1)) + (p2 + p3) lane by lane. In the first step the
+// lanes before each sample come from the second half of the history.
+template <class V, int kVectors, bool kFirstStep>
+inline __attribute__((always_inline)) void step(const float* const (&windows)[kVectors],
+                                                 const float* const* copies, int ringLength, int b,
+                                                 typename V::Reg (&sum)[kVectors][4]) {
+  using Reg = typename V::Reg;
+  Reg firstOfPair[kVectors][4];
+  Reg lowPair[kVectors][4];
+#pragma GCC unroll 4
+  for (int q = 0; q < 4; ++q) {
+    const int c = b + 4 * q;
+    Reg coefficient[4];
+#pragma GCC unroll 4
+    for (int j = 0; j < 4; ++j) {
+      coefficient[j] = V::coefficients(copies[j] + c);
+    }
+#pragma GCC unroll 4
+    for (int v = 0; v < kVectors; ++v) {
+      const Reg h = V::history(windows[v] + c);
+#pragma GCC unroll 4
+      for (int j = 0; j < 4; ++j) {
+        Reg window = h;
+        if (kFirstStep && q == 0 && j > 0) {
+          window = V::precedingFrom(h, V::history(windows[v] + ringLength), j);
+        }
+        const Reg p = V::mul(window, coefficient[j]);
+        if (q == 0 || q == 2) {
+          firstOfPair[v][j] = p;
+        } else if (q == 1) {
+          lowPair[v][j] = V::add(firstOfPair[v][j], p);
+        } else {
+          sum[v][j] = V::add(V::add(sum[v][j], lowPair[v][j]), V::add(firstOfPair[v][j], p));
+        }
+      }
+    }
+  }
+}
+
+// Computes the outputs of kVectors * V::kGroups groups, starting at group
+// firstGroup of the batch.
+template <class V, int kVectors>
+void runGroups(const FirBatch& batch, int firstGroup) {
+  using Reg = typename V::Reg;
+  const float* windows[kVectors];
+  for (int v = 0; v < kVectors; ++v) {
+    const int latestGroup = firstGroup + (v + 1) * V::kGroups - 1;
+    windows[v] = batch.history + batch.top - 4 * (latestGroup + 1);
+  }
+  Reg sum[kVectors][4];
+  for (int v = 0; v < kVectors; ++v) {
+    for (int j = 0; j < 4; ++j) {
+      sum[v][j] = V::zero();
+    }
+  }
+  step<V, kVectors, true>(windows, batch.phaseCopies, batch.ringLength, 0, sum);
+  for (int b = 16; b < batch.taps; b += 16) {
+    step<V, kVectors, false>(windows, batch.phaseCopies, batch.ringLength, b, sum);
+  }
+
+  float lanes[4 * V::kGroups];
+  for (int v = 0; v < kVectors; ++v) {
+    for (int j = 0; j < 4; ++j) {
+      V::store(lanes, sum[v][j]);
+      for (int block = 0; block < V::kGroups; ++block) {
+        const int group = firstGroup + v * V::kGroups + (V::kGroups - 1 - block);
+        const float* s = lanes + 4 * block;
+        batch.y[4 * group + (3 - j)] = addOrdered(addOrdered(addOrdered(s[0], s[1]), s[2]), s[3]);
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,9 @@
+// The batch kernel for SSE2 processors: one group per register, the four
+// phases' sums as independent chains.
+#include "engine/FirBatchLanes.h"
+
+void firBatchSse2(const FirBatch& batch) {
+  for (int g = 0; g < batch.groups; ++g) {
+    runGroups<SseLanes, 1>(batch, g);
+  }
+}
