@@ -32,8 +32,8 @@ struct FirBatch {
   float* y;
 };
 
-// The largest batch the engine asks for: 8 groups, 32 samples.
-constexpr int kFirBatchMaxGroups = 8;
+// The largest batch the engine asks for: 16 groups, 64 samples.
+constexpr int kFirBatchMaxGroups = 16;
 
 using FirBatchKernel = void (*)(const FirBatch& batch);
 

@@ -23,6 +23,7 @@ struct SseLanes {
   static constexpr int kGroups = 1;
   static Reg zero() { return _mm_setzero_ps(); }
   static Reg history(const float* p) { return _mm_load_ps(p); }
+  static Reg load(const float* p) { return _mm_loadu_ps(p); }
   static Reg coefficients(const float* p) { return _mm_load_ps(p); }
   static Reg mul(Reg a, Reg b) { return mulOrdered(a, b); }
   static Reg add(Reg a, Reg b) { return addOrdered(a, b); }
@@ -40,6 +41,7 @@ struct AvxLanes {
   static constexpr int kGroups = 2;
   static Reg zero() { return _mm256_setzero_ps(); }
   static Reg history(const float* p) { return _mm256_loadu_ps(p); }
+  static Reg load(const float* p) { return _mm256_loadu_ps(p); }
   static Reg coefficients(const float* p) { return _mm256_broadcast_ps(reinterpret_cast<const __m128*>(p)); }
   static Reg mul(Reg a, Reg b) { return mulOrdered(a, b); }
   static Reg add(Reg a, Reg b) { return addOrdered(a, b); }
@@ -58,6 +60,7 @@ struct Avx512Lanes {
   static constexpr int kGroups = 4;
   static Reg zero() { return _mm512_setzero_ps(); }
   static Reg history(const float* p) { return _mm512_loadu_ps(p); }
+  static Reg load(const float* p) { return _mm512_loadu_ps(p); }
   // The zero-masking form with every lane selected: GCC 12 warns about the
   // undefined source register of the plain one.
   static Reg coefficients(const float* p) { return _mm512_maskz_broadcast_f32x4(0xFFFF, _mm_load_ps(p)); }
@@ -72,15 +75,16 @@ struct Avx512Lanes {
 #endif
 
 // One 16-tap step for kVectors registers of groups and all four phases:
-// sum = (sum + (p0 + p1)) + (p2 + p3) lane by lane. In the first step the
-// lanes before each sample come from the second half of the history.
+// sum = (sum + (p0 + p1)) + (p2 + p3) lane by lane, the first addition made
+// as soon as p1 is known, which keeps fewer registers live. In the first
+// step the lanes before each sample come from the second half of the
+// history.
 template <class V, int kVectors, bool kFirstStep>
 inline __attribute__((always_inline)) void step(const float* const (&windows)[kVectors],
                                                  const float* const* copies, int ringLength, int b,
                                                  typename V::Reg (&sum)[kVectors][4]) {
   using Reg = typename V::Reg;
   Reg firstOfPair[kVectors][4];
-  Reg lowPair[kVectors][4];
 #pragma GCC unroll 4
   for (int q = 0; q < 4; ++q) {
     const int c = b + 4 * q;
@@ -101,48 +105,91 @@ inline __attribute__((always_inline)) void step(const float* const (&windows)[kV
         const Reg p = V::mul(window, coefficient[j]);
         if (q == 0 || q == 2) {
           firstOfPair[v][j] = p;
-        } else if (q == 1) {
-          lowPair[v][j] = V::add(firstOfPair[v][j], p);
         } else {
-          sum[v][j] = V::add(V::add(sum[v][j], lowPair[v][j]), V::add(firstOfPair[v][j], p));
+          sum[v][j] = V::add(sum[v][j], V::add(firstOfPair[v][j], p));
         }
       }
     }
   }
 }
 
-// Computes the outputs of kVectors * V::kGroups groups, starting at group
-// firstGroup of the batch.
+// The running sums of a batch between tiles of taps: for each phase j, the
+// four lanes of every group, latest group first, so that the groups one
+// register holds lie side by side.
+struct BatchSums {
+  static constexpr int kPhaseStride = 4 * kFirBatchMaxGroups;
+  float lanes[4 * kPhaseStride];
+
+  float* at(const FirBatch& batch, int group, int phase) {
+    return lanes + phase * kPhaseStride + 4 * (batch.groups - 1 - group);
+  }
+};
+
+// Runs the steps from tileBegin to tileEnd for kVectors * V::kGroups
+// groups starting at firstGroup: from zero on the first tile, otherwise on
+// from the sums the previous tile left.
 template <class V, int kVectors>
-void runGroups(const FirBatch& batch, int firstGroup) {
+void runGroups(const FirBatch& batch, int firstGroup, int tileBegin, int tileEnd, BatchSums& sums) {
   using Reg = typename V::Reg;
   const float* windows[kVectors];
+  float* saved[kVectors][4];
   for (int v = 0; v < kVectors; ++v) {
     const int latestGroup = firstGroup + (v + 1) * V::kGroups - 1;
     windows[v] = batch.history + batch.top - 4 * (latestGroup + 1);
-  }
-  Reg sum[kVectors][4];
-  for (int v = 0; v < kVectors; ++v) {
     for (int j = 0; j < 4; ++j) {
-      sum[v][j] = V::zero();
+      saved[v][j] = sums.at(batch, latestGroup, j);
     }
   }
-  step<V, kVectors, true>(windows, batch.phaseCopies, batch.ringLength, 0, sum);
-  for (int b = 16; b < batch.taps; b += 16) {
-    step<V, kVectors, false>(windows, batch.phaseCopies, batch.ringLength, b, sum);
-  }
-
-  float lanes[4 * V::kGroups];
-  for (int v = 0; v < kVectors; ++v) {
-    for (int j = 0; j < 4; ++j) {
-      V::store(lanes, sum[v][j]);
-      for (int block = 0; block < V::kGroups; ++block) {
-        const int group = firstGroup + v * V::kGroups + (V::kGroups - 1 - block);
-        const float* s = lanes + 4 * block;
-        batch.y[4 * group + (3 - j)] = addOrdered(addOrdered(addOrdered(s[0], s[1]), s[2]), s[3]);
+  Reg sum[kVectors][4];
+  int b = tileBegin;
+  if (b == 0) {
+    for (int v = 0; v < kVectors; ++v) {
+      for (int j = 0; j < 4; ++j) {
+        sum[v][j] = V::zero();
+      }
+    }
+    step<V, kVectors, true>(windows, batch.phaseCopies, batch.ringLength, 0, sum);
+    b = 16;
+  } else {
+    for (int v = 0; v < kVectors; ++v) {
+      for (int j = 0; j < 4; ++j) {
+        sum[v][j] = V::load(saved[v][j]);
       }
     }
   }
+  for (; b < tileEnd; b += 16) {
+    step<V, kVectors, false>(windows, batch.phaseCopies, batch.ringLength, b, sum);
+  }
+  for (int v = 0; v < kVectors; ++v) {
+    for (int j = 0; j < 4; ++j) {
+      V::store(saved[v][j], sum[v][j]);
+    }
+  }
+}
+
+// Each sample's four lanes reduced as ((S0 + S1) + S2) + S3.
+inline void reduceSums(const FirBatch& batch, BatchSums& sums) {
+  for (int g = 0; g < batch.groups; ++g) {
+    for (int j = 0; j < 4; ++j) {
+      const float* s = sums.at(batch, g, j);
+      batch.y[4 * g + (3 - j)] = addOrdered(addOrdered(addOrdered(s[0], s[1]), s[2]), s[3]);
+    }
+  }
+}
+
+// The taps go by in tiles whose coefficients stay in the first-level cache
+// while every register's worth of groups passes over them; each lane still
+// adds its products in the order of the taps. `runAll` runs one tile for
+// all groups of the batch.
+template <class RunAll>
+void runBatchInTiles(const FirBatch& batch, RunAll runAll) {
+  constexpr int kTileTaps = 1024;
+  BatchSums sums;
+  for (int tile = 0; tile < batch.taps; tile += kTileTaps) {
+    const int end = tile + kTileTaps < batch.taps ? tile + kTileTaps : batch.taps;
+    runAll(tile, end, sums);
+  }
+  reduceSums(batch, sums);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 #include "engine/FirBatchLanes.h"
 
 void firBatchAvx2(const FirBatch& batch) {
-  int g = 0;
-  for (; g + 2 <= batch.groups; g += 2) {
-    runGroups<AvxLanes, 1>(batch, g);
-  }
-  if (g < batch.groups) {
-    runGroups<SseLanes, 1>(batch, g);
-  }
+  runBatchInTiles(batch, [&batch](int tile, int end, BatchSums& sums) {
+    int g = 0;
+    for (; g + 2 <= batch.groups; g += 2) {
+      runGroups<AvxLanes, 1>(batch, g, tile, end, sums);
+    }
+    if (g < batch.groups) {
+      runGroups<SseLanes, 1>(batch, g, tile, end, sums);
+    }
+  });
 }

@@ -3,7 +3,9 @@
 #include "engine/FirBatchLanes.h"
 
 void firBatchSse2(const FirBatch& batch) {
-  for (int g = 0; g < batch.groups; ++g) {
-    runGroups<SseLanes, 1>(batch, g);
-  }
+  runBatchInTiles(batch, [&batch](int tile, int end, BatchSums& sums) {
+    for (int g = 0; g < batch.groups; ++g) {
+      runGroups<SseLanes, 1>(batch, g, tile, end, sums);
+    }
+  });
 }

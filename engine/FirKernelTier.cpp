@@ -107,11 +107,21 @@ bool pinFirKernelTier(FirKernelTier tier) {
 
 void unpinFirKernelTier() { pinned.store(kUnpinned, std::memory_order_relaxed); }
 
+bool pinnedFirKernelTier(FirKernelTier& tier) {
+  const int pin = pinned.load(std::memory_order_relaxed);
+  if (pin == kUnpinned) {
+    return false;
+  }
+  tier = static_cast<FirKernelTier>(pin);
+  return true;
+}
+
 bool pinFirKernelTierFromEnvironment() {
   const char* name = std::getenv("ULMAR_FIR_KERNEL");
   if (name == nullptr || *name == '\0') {
     return true;
   }
+  detectCpuFeatures();
   FirKernelTier tier = FirKernelTier::kReference;
   return firKernelTierFromName(name, tier) && pinFirKernelTier(tier);
 }

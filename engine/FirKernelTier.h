@@ -45,8 +45,11 @@ bool firKernelTierAvailable(FirKernelTier tier);
 // changed, when the processor lacks it.
 bool pinFirKernelTier(FirKernelTier tier);
 void unpinFirKernelTier();
+// False when no tier is pinned.
+bool pinnedFirKernelTier(FirKernelTier& tier);
 
-// Pins the tier named by the environment variable ULMAR_FIR_KERNEL when it
-// is set (tests and tools only; the plug-in reads no environment). False
-// when it names an unknown or unavailable tier.
+// When the environment variable ULMAR_FIR_KERNEL is set, runs the feature
+// detection and pins the tier it names. For test programs only: the
+// plug-in reads no environment. False when it names an unknown tier or one
+// the processor lacks.
 bool pinFirKernelTierFromEnvironment();

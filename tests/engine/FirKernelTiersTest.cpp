@@ -25,12 +25,26 @@ using test_support::ScopedProcessor;
 
 constexpr FirKernelTier kBatchTiers[] = {FirKernelTier::kSse2, FirKernelTier::kAvx2, FirKernelTier::kAvx512};
 
+// Pins a tier and puts back whatever was pinned before (the test program
+// may run under a tier pinned from the environment).
 class ScopedTier {
  public:
-  explicit ScopedTier(FirKernelTier tier) { EXPECT_TRUE(pinFirKernelTier(tier)); }
-  ~ScopedTier() { unpinFirKernelTier(); }
+  explicit ScopedTier(FirKernelTier tier) : wasPinned_(pinnedFirKernelTier(previous_)) {
+    EXPECT_TRUE(pinFirKernelTier(tier));
+  }
+  ~ScopedTier() {
+    if (wasPinned_) {
+      pinFirKernelTier(previous_);
+    } else {
+      unpinFirKernelTier();
+    }
+  }
   ScopedTier(const ScopedTier&) = delete;
   ScopedTier& operator=(const ScopedTier&) = delete;
+
+ private:
+  FirKernelTier previous_ = FirKernelTier::kReference;
+  bool wasPinned_;
 };
 
 // Flush-to-zero and denormals-are-zero for one block, as the effect sets
@@ -298,9 +312,10 @@ TEST(FirKernelTier, ReportsTheTierInUse) {
       available += std::string(" ") + firKernelTierName(tier);
     }
   }
-  std::printf("FIR kernel tier: %s (batch tiers on this processor:%s)\n", firKernelTierName(activeFirKernelTier()),
+  std::printf("FIR kernel tier: %s, detected %s (batch tiers on this processor:%s)\n",
+              firKernelTierName(activeFirKernelTier()), firKernelTierName(detectedFirKernelTier()),
               available.empty() ? " none" : available.c_str());
-  EXPECT_EQ(activeFirKernelTier(), detectedFirKernelTier());
+  EXPECT_TRUE(firKernelTierAvailable(activeFirKernelTier()));
 }
 
 TEST(FirKernelTier, ChoiceFollowsTheProcessorAndTheSystem) {
@@ -330,12 +345,12 @@ TEST(FirKernelTier, ChoiceFollowsTheProcessorAndTheSystem) {
     probe.wide = c.wide;
     const ScopedProcessor cpu(probe);
     EXPECT_EQ(firKernelTierName(detectedFirKernelTier()), std::string(firKernelTierName(c.expected))) << c.processor;
-    EXPECT_EQ(activeFirKernelTier(), c.expected) << c.processor;
   }
 }
 
 TEST(FirKernelTier, PinningAcceptsOnlyWhatTheProcessorHas) {
   FakeCpuProbe probe = FakeCpuProbe::withEdx(kEdxFpu | kEdxSse | kEdxSse2);
+  unpinFirKernelTier();
   {
     const ScopedProcessor cpu(probe);
     EXPECT_FALSE(pinFirKernelTier(FirKernelTier::kAvx2));
@@ -345,6 +360,8 @@ TEST(FirKernelTier, PinningAcceptsOnlyWhatTheProcessorHas) {
     unpinFirKernelTier();
     EXPECT_EQ(activeFirKernelTier(), FirKernelTier::kSse2);
   }
+  // The program's own pin, if the environment set one, comes back.
+  EXPECT_TRUE(pinFirKernelTierFromEnvironment());
   FirKernelTier tier = FirKernelTier::kReference;
   EXPECT_TRUE(firKernelTierFromName("avx512", tier));
   EXPECT_EQ(tier, FirKernelTier::kAvx512);
