@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <zita-convolver.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -95,19 +96,19 @@ void engineOnTier(benchmark::State& state, FirKernelTier tier, int taps, int blo
   reportPerSample(state, block);
 }
 
-// Uniform partitions of the block size (the library's smallest partition
-// is 64 samples and its smallest block 16), processed in the caller's
-// thread, with FFTW plans measured beforehand.
+// Uniform partitions of the block size, processed in the caller's thread,
+// with FFTW plans measured beforehand. The library's smallest partition is
+// 64 samples; a partition larger than the block would add latency and a
+// worker thread, so smaller blocks get no row.
 void partitionedFft(benchmark::State& state, int taps, int block) {
-  if (block < static_cast<int>(Convproc::MINQUANT)) {
-    state.SkipWithError("blocks below 16 samples are not supported");
+  if (block < static_cast<int>(Convproc::MINPART)) {
+    state.SkipWithError("partitions below 64 samples are not supported");
     return;
   }
-  const auto partition = static_cast<unsigned>(std::max(block, static_cast<int>(Convproc::MINPART)));
+  const auto size = static_cast<unsigned>(block);
   auto convolver = std::make_unique<Convproc>();
   convolver->set_options(Convproc::OPT_FFTW_MEASURE);
-  if (convolver->configure(1, 1, static_cast<unsigned>(taps), static_cast<unsigned>(block), partition, partition,
-                           0.0f) != 0) {
+  if (convolver->configure(1, 1, static_cast<unsigned>(taps), size, size, size, 0.0f) != 0) {
     state.SkipWithError("configure failed");
     return;
   }

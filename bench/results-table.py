@@ -40,6 +40,8 @@ def main(path):
         if (taps, block) not in configs:
             configs.append((taps, block))
 
+    # Tap counts at the common block size first, then the other blocks.
+    configs.sort(key=lambda c: (c[1] != "512", int(c[0]), int(c[1])))
     print("| taps | block | implementation | ns per sample | x real time (48 kHz) | vs reference |")
     print("|---:|---:|---|---:|---:|---:|")
     for taps, block in configs:

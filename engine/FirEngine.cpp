@@ -16,6 +16,9 @@ namespace {
 
 constexpr std::size_t kHistoryFloats = 2 * FirEngine::kHistoryLength;
 constexpr std::size_t kBankFloats = ResponseBank::kPhaseCount * ResponseBank::kPhaseStride;
+// History and both banks: about 1.25 MiB per instance.
+static_assert((kHistoryFloats + BankExchange::kBankCount * kBankFloats) * sizeof(float) < 2 * 1024 * 1024,
+              "an engine stays under 2 MiB");
 
 }  // namespace
 

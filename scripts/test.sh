@@ -35,6 +35,8 @@ run_ctest() {
     [ "$bad" -eq 0 ] || failures+=("$name: $bad failed")
   fi
   rm -f "$log"
+  # Which FIR kernel tier this build's tests ran on.
+  grep -ho 'FIR kernel tier: .*' "$dir/Testing/Temporary/LastTest.log" 2>/dev/null | head -1 | sed "s/^/$name: /"
 }
 
 run_ctest linux build/linux
