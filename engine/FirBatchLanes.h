@@ -75,39 +75,38 @@ struct Avx512Lanes {
 #endif
 
 // One 16-tap step for kVectors registers of groups and all four phases:
-// sum = (sum + (p0 + p1)) + (p2 + p3) lane by lane, the first addition made
-// as soon as p1 is known, which keeps fewer registers live. In the first
-// step the lanes before each sample come from the second half of the
-// history.
+// sum = (sum + (p0 + p1)) + (p2 + p3) lane by lane. The chunks go in pairs:
+// a pair's history stays in registers while each phase's two coefficient
+// registers serve every group, and each pair sum is added as soon as it
+// is known, which keeps few registers live. In the first step the lanes
+// before each sample come from the second half of the history.
 template <class V, int kVectors, bool kFirstStep>
 inline __attribute__((always_inline)) void step(const float* const (&windows)[kVectors],
                                                  const float* const* copies, int ringLength, int b,
                                                  typename V::Reg (&sum)[kVectors][4]) {
   using Reg = typename V::Reg;
-  Reg firstOfPair[kVectors][4];
-#pragma GCC unroll 4
-  for (int q = 0; q < 4; ++q) {
-    const int c = b + 4 * q;
-    Reg coefficient[4];
-#pragma GCC unroll 4
-    for (int j = 0; j < 4; ++j) {
-      coefficient[j] = V::coefficients(copies[j] + c);
-    }
+#pragma GCC unroll 2
+  for (int pair = 0; pair < 2; ++pair) {
+    const int c = b + 8 * pair;
+    Reg low[kVectors];
+    Reg high[kVectors];
 #pragma GCC unroll 4
     for (int v = 0; v < kVectors; ++v) {
-      const Reg h = V::history(windows[v] + c);
+      low[v] = V::history(windows[v] + c);
+      high[v] = V::history(windows[v] + c + 4);
+    }
 #pragma GCC unroll 4
-      for (int j = 0; j < 4; ++j) {
-        Reg window = h;
-        if (kFirstStep && q == 0 && j > 0) {
-          window = V::precedingFrom(h, V::history(windows[v] + ringLength), j);
+    for (int j = 0; j < 4; ++j) {
+      const Reg lowCoefficient = V::coefficients(copies[j] + c);
+      const Reg highCoefficient = V::coefficients(copies[j] + c + 4);
+#pragma GCC unroll 4
+      for (int v = 0; v < kVectors; ++v) {
+        Reg window = low[v];
+        if (kFirstStep && pair == 0 && j > 0) {
+          window = V::precedingFrom(window, V::history(windows[v] + ringLength), j);
         }
-        const Reg p = V::mul(window, coefficient[j]);
-        if (q == 0 || q == 2) {
-          firstOfPair[v][j] = p;
-        } else {
-          sum[v][j] = V::add(sum[v][j], V::add(firstOfPair[v][j], p));
-        }
+        const Reg pairSum = V::add(V::mul(window, lowCoefficient), V::mul(high[v], highCoefficient));
+        sum[v][j] = V::add(sum[v][j], pairSum);
       }
     }
   }
