@@ -12,6 +12,10 @@
 //   bank and hands it over at a block boundary (BankExchange); they may
 //   wait for a running block, never the other way round.
 //
+// Kernels: whole groups of four samples go to the batch kernel of the
+// active tier (FirKernelTier, FirBatch), the others one at a time to
+// firDotProduct; both give the same bits.
+//
 // Memory: the history (256 KiB) and two banks of four phase copies
 // (2 x 512 KiB), all allocated by the constructor.
 #pragma once
