@@ -36,10 +36,10 @@ class CpuProbe {
   // What decides whether the wider vector units may be used: the processor
   // must have them and the operating system must save their registers.
   struct WideVectorSupport {
-    std::uint32_t maxLeaf = 0;     // CPUID leaf 0, EAX
-    std::uint32_t leaf1Ecx = 0;    // CPUID leaf 1, ECX (OSXSAVE, AVX)
-    std::uint32_t leaf7Ebx = 0;    // CPUID leaf 7 subleaf 0, EBX (AVX2, AVX-512F)
-    std::uint64_t xcr0 = 0;        // XGETBV(0), only read when OSXSAVE is set
+    std::uint32_t maxLeaf = 0;   // CPUID leaf 0, EAX
+    std::uint32_t leaf1Ecx = 0;  // CPUID leaf 1, ECX (OSXSAVE, AVX)
+    std::uint32_t leaf7Ebx = 0;  // CPUID leaf 7 subleaf 0, EBX (AVX2, AVX-512F)
+    std::uint64_t xcr0 = 0;      // XGETBV(0), only read when OSXSAVE is set
   };
   virtual WideVectorSupport wideVectorSupport() = 0;
 };

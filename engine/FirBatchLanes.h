@@ -81,9 +81,8 @@ struct Avx512Lanes {
 // is known, which keeps few registers live. In the first step the lanes
 // before each sample come from the second half of the history.
 template <class V, int kVectors, bool kFirstStep>
-inline __attribute__((always_inline)) void step(const float* const (&windows)[kVectors],
-                                                 const float* const* copies, int ringLength, int b,
-                                                 typename V::Reg (&sum)[kVectors][4]) {
+inline __attribute__((always_inline)) void step(const float* const (&windows)[kVectors], const float* const* copies,
+                                                int ringLength, int b, typename V::Reg (&sum)[kVectors][4]) {
   using Reg = typename V::Reg;
 #pragma GCC unroll 2
   for (int pair = 0; pair < 2; ++pair) {

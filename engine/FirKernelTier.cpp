@@ -71,8 +71,8 @@ FirKernelSupport firKernelSupport(std::uint32_t leaf1Edx, const CpuProbe::WideVe
   support.sse2 = (leaf1Edx & kEdxSse) != 0 && (leaf1Edx & kEdxSse2) != 0;
   // The wider registers are usable only when the system saves them on a
   // thread switch, which XCR0 tells once OSXSAVE says it may be read.
-  const bool osSavesAvx = (wide.leaf1Ecx & kEcxOsxsave) != 0 && (wide.leaf1Ecx & kEcxAvx) != 0 &&
-                          (wide.xcr0 & kXcr0Avx) == kXcr0Avx;
+  const bool osSavesAvx =
+      (wide.leaf1Ecx & kEcxOsxsave) != 0 && (wide.leaf1Ecx & kEcxAvx) != 0 && (wide.xcr0 & kXcr0Avx) == kXcr0Avx;
   const bool hasLeaf7 = wide.maxLeaf >= 7;
   support.avx2 = support.sse2 && osSavesAvx && hasLeaf7 && (wide.leaf7Ebx & kLeaf7EbxAvx2) != 0;
   support.avx512 = support.avx2 && (wide.xcr0 & kXcr0Avx512) == kXcr0Avx512 && (wide.leaf7Ebx & kLeaf7EbxAvx512f) != 0;

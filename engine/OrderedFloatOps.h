@@ -19,17 +19,17 @@ namespace {
 // a packed memory operand must be 16-byte aligned, which every caller's
 // aligned loads are.
 #if defined(__AVX__)
-#define ULMAR_ORDERED(name, type, mnemonic, reg)                                                    \
-  [[gnu::always_inline]] inline type name(type a, type b) {                                        \
-    type r;                                                                                        \
-    __asm__("v" mnemonic " %2, %1, %0" : "=" reg(r) : reg(a), reg "m"(b));                         \
-    return r;                                                                                      \
+#define ULMAR_ORDERED(name, type, mnemonic, reg)                           \
+  [[gnu::always_inline]] inline type name(type a, type b) {                \
+    type r;                                                                \
+    __asm__("v" mnemonic " %2, %1, %0" : "=" reg(r) : reg(a), reg "m"(b)); \
+    return r;                                                              \
   }
 #else
-#define ULMAR_ORDERED(name, type, mnemonic, reg)                    \
-  [[gnu::always_inline]] inline type name(type a, type b) {        \
-    __asm__(mnemonic " %1, %0" : "+" reg(a) : reg "m"(b));         \
-    return a;                                                      \
+#define ULMAR_ORDERED(name, type, mnemonic, reg)            \
+  [[gnu::always_inline]] inline type name(type a, type b) { \
+    __asm__(mnemonic " %1, %0" : "+" reg(a) : reg "m"(b));  \
+    return a;                                               \
   }
 #endif
 

@@ -167,8 +167,9 @@ int mismatchesAgainstReference(FirKernelTier tier, const Scenario& scenario, std
     // Block lengths from 1 to 4096, mostly short and often odd, so that a
     // block starts at every phase.
     const int roll = static_cast<int>(random() % 10u);
-    int n = roll < 4 ? 1 + static_cast<int>(random() % 7u)
-                     : roll < 8 ? 1 + static_cast<int>(random() % 600u) : 1 + static_cast<int>(random() % 4096u);
+    int n = roll < 4   ? 1 + static_cast<int>(random() % 7u)
+            : roll < 8 ? 1 + static_cast<int>(random() % 600u)
+                       : 1 + static_cast<int>(random() % 4096u);
     n = std::min(n, kTotal - done);
 
     if (random() % 5u == 0) {
