@@ -176,6 +176,11 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
   float* history = history_;
   const FirBatchKernel batchKernel = batchKernelFor(activeFirKernelTier());
   int w = writePosition_;
+  // v = (y * wet) + (x * dry), replacing or added to what the output held.
+  const auto emit = [=](int index, float x, float y) {
+    const float v = addOrdered(mulOrdered(y, wet), mulOrdered(x, dry));
+    output[index] = replacing ? v : addOrdered(output[index], v);
+  };
 
   int i = 0;
   while (i < n) {
@@ -194,8 +199,7 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
       for (int s = 0; s < count; ++s) {
         const float x = history[top - 1 - s];
         history[top - 1 - s + kHistoryLength] = x;
-        const float v = addOrdered(mulOrdered(y[s], wet), mulOrdered(x, dry));
-        output[i + s] = replacing ? v : addOrdered(output[i + s], v);
+        emit(i + s, x, y[s]);
       }
       i += count;
       w = top - count;
@@ -205,9 +209,7 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
     w = (w == 0) ? kHistoryLength - 1 : w - 1;
     history[w] = x;
     history[w + kHistoryLength] = x;
-    const float y = firDotProduct(history, w, taps, copies);
-    const float v = addOrdered(mulOrdered(y, wet), mulOrdered(x, dry));
-    output[i] = replacing ? v : addOrdered(output[i], v);
+    emit(i, x, firDotProduct(history, w, taps, copies));
     ++i;
   }
   writePosition_ = w;
