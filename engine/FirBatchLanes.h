@@ -13,6 +13,8 @@
 
 #include <immintrin.h>
 
+#include <type_traits>
+
 #include "engine/FirBatch.h"
 #include "engine/OrderedFloatOps.h"
 
@@ -111,6 +113,45 @@ inline __attribute__((always_inline)) void step(const float* const (&windows)[kV
   }
 }
 
+// step() for two adjacent groups in legacy SSE registers. That encoding
+// overwrites one operand of each multiplication, so every product costs a
+// register copy or a load besides the multiplication, and loads become the
+// limit. Group 1 lies four samples below group 0, so three history lines
+// serve both groups of a chunk pair, and the low coefficients of phases 0
+// and 1 are loaded once for both; the others are read by the
+// multiplications, which balances loads against copies. Lanes, operations
+// and their order are those of step().
+inline __attribute__((always_inline)) void stepAdjacentGroups(const float* window, const float* const* copies, int b,
+                                                              __m128 (&sum)[2][4]) {
+#pragma GCC unroll 2
+  for (int pair = 0; pair < 2; ++pair) {
+    const int c = b + 8 * pair;
+    const __m128 below = _mm_load_ps(window + c - 4);
+    const __m128 line = _mm_load_ps(window + c);
+    const __m128 above = _mm_load_ps(window + c + 4);
+#pragma GCC unroll 4
+    for (int j = 0; j < 4; ++j) {
+      const float* low = copies[j] + c;
+      const float* high = low + 4;
+      __m128 pair0;
+      __m128 pair1;
+      if (j < 2) {
+        __m128 lowCoefficient = _mm_load_ps(low);
+        // Held in a register: left alone, the compiler reads it from
+        // memory again for the second multiplication.
+        __asm__("" : "+x"(lowCoefficient));
+        pair0 = addOrdered(mulOrdered(line, lowCoefficient), mulOrderedLoad(above, high));
+        pair1 = addOrdered(mulOrdered(below, lowCoefficient), mulOrderedLoad(line, high));
+      } else {
+        pair0 = addOrdered(mulOrderedLoad(line, low), mulOrderedLoad(above, high));
+        pair1 = addOrdered(mulOrderedLoad(below, low), mulOrderedLoad(line, high));
+      }
+      sum[0][j] = addOrdered(sum[0][j], pair0);
+      sum[1][j] = addOrdered(sum[1][j], pair1);
+    }
+  }
+}
+
 // The running sums of a batch between tiles of taps: for each phase j, the
 // four lanes of every group, latest group first, so that the groups one
 // register holds lie side by side.
@@ -156,7 +197,11 @@ void runGroups(const FirBatch& batch, int firstGroup, int tileBegin, int tileEnd
     }
   }
   for (; b < tileEnd; b += 16) {
-    step<V, kVectors, false>(windows, batch.phaseCopies, batch.ringLength, b, sum);
+    if constexpr (std::is_same_v<V, SseLanes> && kVectors == 2) {
+      stepAdjacentGroups(windows[0], batch.phaseCopies, b, sum);
+    } else {
+      step<V, kVectors, false>(windows, batch.phaseCopies, batch.ringLength, b, sum);
+    }
   }
   for (int v = 0; v < kVectors; ++v) {
     for (int j = 0; j < 4; ++j) {

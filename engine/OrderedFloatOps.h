@@ -48,4 +48,21 @@ ULMAR_ORDERED(mulOrdered, __m512, "mulps", "v")
 
 #undef ULMAR_ORDERED
 
+// a times the four floats at p (16-byte aligned), read by the
+// multiplication itself. Unlike a loaded value passed to mulOrdered, which
+// the compiler loads once into a register when several multiplications
+// use it, every call reads memory anew: where loads are cheaper than the
+// register copies the legacy encoding needs, kernels choose which operands
+// are shared.
+[[gnu::always_inline]] inline __m128 mulOrderedLoad(__m128 a, const float* p) {
+#if defined(__AVX__)
+  __m128 r;
+  __asm__("vmulps %2, %1, %0" : "=x"(r) : "x"(a), "m"(*reinterpret_cast<const __m128*>(p)));
+  return r;
+#else
+  __asm__("mulps %1, %0" : "+x"(a) : "m"(*reinterpret_cast<const __m128*>(p)));
+  return a;
+#endif
+}
+
 }  // namespace
