@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-repetitions=${1:-9}
+repetitions=${1:-21}
 bash scripts/setup.sh >/dev/null
 cmake --preset linux >/dev/null
 cmake --build build/linux --target ulmar_bench_fir --parallel "$(nproc)" >/dev/null
