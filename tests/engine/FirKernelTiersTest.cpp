@@ -185,8 +185,8 @@ int mismatchesAgainstReference(FirKernelTier tier, const Scenario& scenario, std
     if (!swapped && done >= kTotal / 2) {
       // Where the inputs carry Inf and NaN, so does the second response:
       // when an input NaN meets a coefficient NaN, the input's must win.
-      Signal spoiled(scenario.seed ^ 0xA5A5u, scenario.specialEvery > 0 ? 8 : 0);
-      const auto next = (scenario.specialEvery > 0 ? spoiled : responses).block(scenario.taps);
+      const auto next = scenario.specialEvery > 0 ? Signal(scenario.seed ^ 0xA5A5u, 8).block(scenario.taps)
+                                                  : responses.block(scenario.taps);
       reference.setImpulse(next.data(), scenario.taps);
       candidate.setImpulse(next.data(), scenario.taps);
       swapped = true;
