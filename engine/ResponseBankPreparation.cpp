@@ -1,16 +1,12 @@
-#include "engine/ImpulsePreparation.h"
+#include "engine/ResponseBankPreparation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
-#include <cstring>
-#include <memory>
-#include <new>
 
-#include "engine/FirEngine.h"
 #include "engine/ImpulseRandom.h"
 #include "engine/ParameterMapping.h"
-#include "engine/ResponseUpdate.h"
-#include "wavefile/WaveReader.h"
+#include "engine/ResponseBank.h"
 
 namespace impulse_preparation {
 
@@ -106,54 +102,3 @@ void normalizeGain(ResponseBank& bank) {
 }
 
 }  // namespace impulse_preparation
-
-void FirEngine::trimLength(int frames) {
-  ResponseUpdate update(*this);
-  update.keepSamples();
-  impulse_preparation::trimLength(update.bank(), frames);
-  update.commit();
-}
-
-void FirEngine::normalizeGain() {
-  ResponseUpdate update(*this);
-  update.keepSamples();
-  impulse_preparation::normalizeGain(update.bank());
-  update.commit();
-}
-
-bool FirEngine::loadImpulseFile(const char* path, int channel) {
-  WaveReader reader;
-  if (path == nullptr || !reader.open(path)) {
-    return false;
-  }
-  const int channels = reader.format().nChannels;
-  if (channels < 1) {
-    return false;
-  }
-  channel = std::clamp(channel, 0, channels - 1);
-
-  // The whole file is read and converted before the engine is touched, so
-  // the audio thread keeps the old response meanwhile.
-  std::unique_ptr<float[]> frames(new (std::nothrow) float[static_cast<std::size_t>(channels) * kMaxFileFrames]);
-  if (!frames) {
-    return false;
-  }
-  const int count = std::max(reader.readFrames(frames.get(), kMaxFileFrames), 0);
-  reader.close();
-
-  ResponseUpdate update(*this);
-  update.setImpulse(nullptr, 0);
-  ResponseBank& bank = update.bank();
-  for (int i = 0; i < count; ++i) {
-    const float sample = frames[static_cast<std::size_t>(channel) + static_cast<std::size_t>(i) * channels];
-    for (int k = 0; k < ResponseBank::kPhaseCount; ++k) {
-      bank.phase[k][i + k] = sample;
-    }
-  }
-  frames.reset();
-  impulse_preparation::trimLength(bank, count);
-  impulse_preparation::normalizeGain(bank);
-  bank.loaded.store(true, std::memory_order_relaxed);
-  update.commit();
-  return true;
-}

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/CpuFeatures.h"
-#include "engine/VectorOpsTiers.h"
+#include "engine/ProcessorDetection.h"
+#include "engine/vectorops/VectorOpsTiers.h"
 
 namespace {
 

@@ -1,18 +1,16 @@
-#include "engine/CpuFeatures.h"
+#include "engine/cpu/CpuFeatures.h"
 
 #include <cstring>
 #include <new>
 
 #include "engine/AlignedBuffer.h"
-#include "engine/FirKernelTier.h"
-#include "engine/VectorOps.h"
 
 CpuFeatures& cpuFeatures() {
   static CpuFeatures features;
   return features;
 }
 
-bool detectCpuFeatures(CpuProbe& probe) {
+bool readCpuFeatures(CpuProbe& probe) {
   CpuProbe::Leaf1 leaf;
   if (probe.idFlagSettable()) {
     leaf = probe.cpuidLeaf1();
@@ -37,15 +35,26 @@ bool detectCpuFeatures(CpuProbe& probe) {
     }
   }
 
+  // The wider registers are usable only when the system saves them on a
+  // thread switch, which XCR0 tells once OSXSAVE says it may be read.
+  const CpuProbe::WideVectorSupport wide = probe.wideVectorSupport();
+  const bool hasSse2 = (leaf.edx & kEdxSse) != 0 && (leaf.edx & kEdxSse2) != 0;
+  const bool osSavesAvx =
+      (wide.leaf1Ecx & kEcxOsxsave) != 0 && (wide.leaf1Ecx & kEcxAvx) != 0 && (wide.xcr0 & kXcr0Avx) == kXcr0Avx;
+  const bool hasLeaf7 = wide.maxLeaf >= 7;
+  const bool avx2Usable = hasSse2 && osSavesAvx && hasLeaf7 && (wide.leaf7Ebx & kLeaf7EbxAvx2) != 0;
+  const bool avx512Usable =
+      avx2Usable && (wide.xcr0 & kXcr0Avx512) == kXcr0Avx512 && (wide.leaf7Ebx & kLeaf7EbxAvx512f) != 0;
+
   CpuFeatures& f = cpuFeatures();
   f.hasFpu.store(hasFpu, std::memory_order_relaxed);
   f.hasCmov.store((leaf.edx & kEdxCmov) != 0, std::memory_order_relaxed);
   f.hasFxsr.store(hasFxsr, std::memory_order_relaxed);
   f.hasSse.store((leaf.edx & kEdxSse) != 0, std::memory_order_relaxed);
   f.dazSupported.store(dazSupported, std::memory_order_relaxed);
+  f.hasSse2.store(hasSse2, std::memory_order_relaxed);
+  f.avx2Usable.store(avx2Usable, std::memory_order_relaxed);
+  f.avx512Usable.store(avx512Usable, std::memory_order_relaxed);
   f.cpuidUsable.store(cpuidUsable, std::memory_order_relaxed);
-
-  selectVectorOpsTiers(f);
-  selectFirKernelTier(firKernelSupport(leaf.edx, probe.wideVectorSupport()));
   return cpuidUsable;
 }

@@ -1,6 +1,9 @@
-// Process-wide processor flags and their detection. Every effect
-// constructor runs the detection; concurrent runs write identical values,
-// and the audio thread reads the flags, so each is an atomic byte.
+// Process-wide processor flags and how they are read from the processor.
+// Every effect constructor runs the detection; concurrent runs write
+// identical values, and the audio thread reads the flags, so each is an
+// atomic byte. This file only reports what the processor and the operating
+// system offer; engine/ProcessorDetection turns that into the choices of
+// vector operations and kernel tier.
 #pragma once
 
 #include <atomic>
@@ -13,6 +16,11 @@ struct CpuFeatures {
   std::atomic<bool> hasFxsr{false};
   std::atomic<bool> hasSse{false};
   std::atomic<bool> dazSupported{false};
+  std::atomic<bool> hasSse2{false};
+  // The wider vector units: present and saved by the operating system on a
+  // thread switch.
+  std::atomic<bool> avx2Usable{false};
+  std::atomic<bool> avx512Usable{false};
 };
 
 CpuFeatures& cpuFeatures();
@@ -61,7 +69,5 @@ constexpr std::uint64_t kXcr0Avx512 = 0xE6;
 constexpr int kFxsaveAreaSize = 512;
 constexpr int kMxcsrMaskOffset = 28;
 
-// Fills cpuFeatures(), the vector-operation table and the FIR kernel tier;
-// answers cpuidUsable.
-bool detectCpuFeatures(CpuProbe& probe);
-inline bool detectCpuFeatures() { return detectCpuFeatures(hostCpuProbe()); }
+// Fills cpuFeatures() from the probe's answers; answers cpuidUsable.
+bool readCpuFeatures(CpuProbe& probe);

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/CpuFeatures.h"
+#include "engine/cpu/CpuFeatures.h"
 
 namespace {
 

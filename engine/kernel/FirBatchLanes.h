@@ -15,8 +15,8 @@
 
 #include <type_traits>
 
-#include "engine/FirBatch.h"
-#include "engine/OrderedFloatOps.h"
+#include "engine/kernel/FirBatch.h"
+#include "engine/kernel/OrderedFloatOps.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "engine/FirKernel.h"
+#include "engine/kernel/FirKernel.h"
 
 #include <xmmintrin.h>
 
-#include "engine/OrderedFloatOps.h"
+#include "engine/kernel/OrderedFloatOps.h"
 
 float firDotProduct(const float* history, int w, int L, const float* const* phaseCopies) {
   const int j = w & 3;

@@ -1,7 +1,7 @@
 // The batch kernel for AVX2 processors: two groups per register. With the
 // sixteen registers of 64-bit mode, two registers share every coefficient
 // load; 32-bit mode has eight, enough for one.
-#include "engine/FirBatchLanes.h"
+#include "engine/kernel/FirBatchLanes.h"
 
 void firBatchAvx2(const FirBatch& batch) {
   runBatchInTiles(batch, [&batch](int tile, int end, BatchSums& sums) {

@@ -2,7 +2,7 @@
 // the thirty-two registers of 64-bit mode, four registers (the largest
 // batch) share every coefficient load; 32-bit mode has eight, enough for
 // one.
-#include "engine/FirBatchLanes.h"
+#include "engine/kernel/FirBatchLanes.h"
 
 void firBatchAvx512(const FirBatch& batch) {
   runBatchInTiles(batch, [&batch](int tile, int end, BatchSums& sums) {

@@ -1,7 +1,7 @@
 // The batch kernel for SSE2 processors: one group per register, the four
 // phases' sums as independent chains. With the sixteen registers of 64-bit
 // mode, two adjacent groups share history and coefficient loads.
-#include "engine/FirBatchLanes.h"
+#include "engine/kernel/FirBatchLanes.h"
 
 void firBatchSse2(const FirBatch& batch) {
   runBatchInTiles(batch, [&batch](int tile, int end, BatchSums& sums) {

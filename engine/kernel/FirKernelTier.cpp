@@ -1,7 +1,6 @@
-#include "engine/FirKernelTier.h"
+#include "engine/kernel/FirKernelTier.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -66,16 +65,11 @@ FirKernelTier FirKernelSupport::widest() const {
   return sse2 ? FirKernelTier::kSse2 : FirKernelTier::kReference;
 }
 
-FirKernelSupport firKernelSupport(std::uint32_t leaf1Edx, const CpuProbe::WideVectorSupport& wide) {
+FirKernelSupport firKernelSupport(const CpuFeatures& features) {
   FirKernelSupport support;
-  support.sse2 = (leaf1Edx & kEdxSse) != 0 && (leaf1Edx & kEdxSse2) != 0;
-  // The wider registers are usable only when the system saves them on a
-  // thread switch, which XCR0 tells once OSXSAVE says it may be read.
-  const bool osSavesAvx =
-      (wide.leaf1Ecx & kEcxOsxsave) != 0 && (wide.leaf1Ecx & kEcxAvx) != 0 && (wide.xcr0 & kXcr0Avx) == kXcr0Avx;
-  const bool hasLeaf7 = wide.maxLeaf >= 7;
-  support.avx2 = support.sse2 && osSavesAvx && hasLeaf7 && (wide.leaf7Ebx & kLeaf7EbxAvx2) != 0;
-  support.avx512 = support.avx2 && (wide.xcr0 & kXcr0Avx512) == kXcr0Avx512 && (wide.leaf7Ebx & kLeaf7EbxAvx512f) != 0;
+  support.sse2 = features.hasSse2.load(std::memory_order_relaxed);
+  support.avx2 = features.avx2Usable.load(std::memory_order_relaxed);
+  support.avx512 = features.avx512Usable.load(std::memory_order_relaxed);
   return support;
 }
 
@@ -114,14 +108,4 @@ bool pinnedFirKernelTier(FirKernelTier& tier) {
   }
   tier = static_cast<FirKernelTier>(pin);
   return true;
-}
-
-bool pinFirKernelTierFromEnvironment() {
-  const char* name = std::getenv("ULMAR_FIR_KERNEL");
-  if (name == nullptr || *name == '\0') {
-    return true;
-  }
-  detectCpuFeatures();
-  FirKernelTier tier = FirKernelTier::kReference;
-  return firKernelTierFromName(name, tier) && pinFirKernelTier(tier);
 }

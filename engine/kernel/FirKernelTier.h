@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "engine/CpuFeatures.h"
+#include "engine/cpu/CpuFeatures.h"
 
 enum class FirKernelTier : std::uint8_t { kReference, kSse2, kAvx2, kAvx512 };
 
@@ -31,9 +31,9 @@ struct FirKernelSupport {
   FirKernelTier widest() const;
 };
 
-FirKernelSupport firKernelSupport(std::uint32_t leaf1Edx, const CpuProbe::WideVectorSupport& wide);
+FirKernelSupport firKernelSupport(const CpuFeatures& features);
 
-// Called by the feature detection: records what this processor supports.
+// Called by the processor detection: records what this processor supports.
 void selectFirKernelTier(const FirKernelSupport& support);
 
 // The detected choice, and the one blocks use (the pinned tier if any).
@@ -47,9 +47,3 @@ bool pinFirKernelTier(FirKernelTier tier);
 void unpinFirKernelTier();
 // False when no tier is pinned.
 bool pinnedFirKernelTier(FirKernelTier& tier);
-
-// When the environment variable ULMAR_FIR_KERNEL is set, runs the feature
-// detection and pins the tier it names. For test programs only: the
-// plug-in reads no environment. False when it names an unknown tier or one
-// the processor lacks.
-bool pinFirKernelTierFromEnvironment();

@@ -2,11 +2,11 @@
 // belong to the calling thread's MXCSR. The host's own setting of the two
 // bits is handed back at the end of the block rather than cleared, so a
 // host that runs with either bit set keeps running that way.
-#include "engine/FloatingPointMode.h"
+#include "engine/vectorops/FloatingPointMode.h"
 
 #include <xmmintrin.h>
 
-#include "engine/CpuFeatures.h"
+#include "engine/cpu/CpuFeatures.h"
 
 namespace {
 

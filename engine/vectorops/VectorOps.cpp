@@ -1,8 +1,8 @@
 // The process-wide table and the one place that chooses a tier per entry.
-#include "engine/VectorOps.h"
+#include "engine/vectorops/VectorOps.h"
 
-#include "engine/CpuFeatures.h"
-#include "engine/VectorOpsTiers.h"
+#include "engine/cpu/CpuFeatures.h"
+#include "engine/vectorops/VectorOpsTiers.h"
 
 namespace {
 

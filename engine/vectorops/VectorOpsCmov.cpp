@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/VectorOpsTiers.h"
+#include "engine/vectorops/VectorOpsTiers.h"
 
 namespace vector_ops::cmov {
 

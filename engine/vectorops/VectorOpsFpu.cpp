@@ -10,7 +10,7 @@
 // single-precision result of one + or * of two floats.
 #include <cstdint>
 
-#include "engine/VectorOpsTiers.h"
+#include "engine/vectorops/VectorOpsTiers.h"
 
 namespace vector_ops::fpu {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/VectorOpsTiers.h"
+#include "engine/vectorops/VectorOpsTiers.h"
 
 namespace vector_ops::sse {
 

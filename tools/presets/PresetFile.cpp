@@ -1,4 +1,4 @@
-#include "host/PresetFile.h"
+#include "tools/presets/PresetFile.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/CpuFeatures.h"
 #include "engine/FirEngine.h"
-#include "engine/FirKernelTier.h"
+#include "engine/ProcessorDetection.h"
+#include "engine/kernel/FirKernelTier.h"
 #include "tests/support/FakeCpuProbe.h"
 
 namespace {

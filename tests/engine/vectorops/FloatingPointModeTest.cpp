@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/CpuFeatures.h"
-#include "engine/FloatingPointMode.h"
-#include "engine/VectorOpsTiers.h"
+#include "engine/ProcessorDetection.h"
+#include "engine/vectorops/FloatingPointMode.h"
+#include "engine/vectorops/VectorOpsTiers.h"
 #include "tests/support/FakeCpuProbe.h"
 
 namespace {

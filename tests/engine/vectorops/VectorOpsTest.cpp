@@ -15,9 +15,9 @@
 #include <sys/mman.h>
 #endif
 
-#include "engine/CpuFeatures.h"
-#include "engine/VectorOps.h"
-#include "engine/VectorOpsTiers.h"
+#include "engine/ProcessorDetection.h"
+#include "engine/vectorops/VectorOps.h"
+#include "engine/vectorops/VectorOpsTiers.h"
 #include "tests/support/FakeCpuProbe.h"
 
 namespace {

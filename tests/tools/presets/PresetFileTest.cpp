@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/PresetFile.h"
 #include "tests/support/TestSupport.h"
+#include "tools/presets/PresetFile.h"
 
 namespace {
 
