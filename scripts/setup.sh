@@ -13,6 +13,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb xauth fonts-liberation imagemagick xdotool
   sox libsndfile1-dev
+  libcairo2-dev
   libzita-convolver-dev
 )
 
