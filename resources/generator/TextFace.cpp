@@ -65,10 +65,13 @@ void applyFont(cairo_t* cr, const TextStyle& style) {
   cairo_font_options_destroy(options);
 }
 
+// Started with the first face, ended by releaseFonts.
+FT_Library freeTypeLibrary = nullptr;
+
 }  // namespace
 
 cairo_font_face_t* loadFontFace(FontStyle style, std::string& error) {
-  static FT_Library library = nullptr;
+  FT_Library& library = freeTypeLibrary;
   if (library == nullptr && FT_Init_FreeType(&library) != 0) {
     error = "FreeType does not start";
     return nullptr;
@@ -90,6 +93,17 @@ cairo_font_face_t* loadFontFace(FontStyle style, std::string& error) {
     return nullptr;
   }
   return face;
+}
+
+void releaseFonts(ArtFonts& fonts) {
+  for (cairo_font_face_t** face : {&fonts.regular, &fonts.bold}) {
+    if (*face != nullptr) cairo_font_face_destroy(*face);
+    *face = nullptr;
+  }
+  cairo_debug_reset_static_data();
+  FcFini();
+  if (freeTypeLibrary != nullptr) FT_Done_FreeType(freeTypeLibrary);
+  freeTypeLibrary = nullptr;
 }
 
 cairo_text_extents_t measureText(cairo_t* cr, const TextStyle& style, const char* text) {

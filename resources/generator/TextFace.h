@@ -16,14 +16,16 @@ constexpr const char* kFontFamily = "Liberation Sans";
 
 enum class FontStyle { kRegular, kBold };
 
-// The face, or null with the reason in `error`. The face lives until the
-// program ends.
+// The face, or null with the reason in `error`.
 cairo_font_face_t* loadFontFace(FontStyle style, std::string& error);
 
 struct ArtFonts {
   cairo_font_face_t* regular;
   cairo_font_face_t* bold;
 };
+
+// Releases the faces and the font libraries' caches, after the last drawing.
+void releaseFonts(ArtFonts& fonts);
 
 struct TextStyle {
   cairo_font_face_t* face;

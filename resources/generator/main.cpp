@@ -29,23 +29,8 @@ bool save(const art::Canvas& canvas, const std::string& folder, const char* name
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: ulmar-draw-bitmaps OUTPUT_FOLDER\n");
-    return 2;
-  }
-  const std::string folder = argv[1];
-
-  std::string error;
-  art::ArtFonts fonts{art::loadFontFace(art::FontStyle::kRegular, error), nullptr};
-  if (fonts.regular != nullptr) fonts.bold = art::loadFontFace(art::FontStyle::kBold, error);
-  if (fonts.bold == nullptr) {
-    std::fprintf(stderr, "ulmar-draw-bitmaps: %s\n", error.c_str());
-    return 1;
-  }
-
+// Draws and writes the five pictures; every canvas is gone when it returns.
+bool drawAll(const art::ArtFonts& fonts, const std::string& folder) {
   art::Canvas background(art::kWindowWidth, art::kWindowHeight);
   art::drawBackground(background, fonts);
 
@@ -61,7 +46,29 @@ int main(int argc, char** argv) {
   art::Canvas right(art::kRightButton.width(), art::kRightButton.height() * art::kButtonImages);
   art::drawLetterSwitch(right, background, fonts, art::kRightButton, "R");
 
-  const bool ok = save(background, folder, "back.bmp") && save(knob, folder, "knob.bmp") &&
-                  save(load, folder, "load.bmp") && save(left, folder, "left.bmp") && save(right, folder, "right.bmp");
+  return save(background, folder, "back.bmp") && save(knob, folder, "knob.bmp") && save(load, folder, "load.bmp") &&
+         save(left, folder, "left.bmp") && save(right, folder, "right.bmp");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: ulmar-draw-bitmaps OUTPUT_FOLDER\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+
+  std::string error;
+  art::ArtFonts fonts{art::loadFontFace(art::FontStyle::kRegular, error), nullptr};
+  if (fonts.regular != nullptr) fonts.bold = art::loadFontFace(art::FontStyle::kBold, error);
+  if (fonts.bold == nullptr) {
+    std::fprintf(stderr, "ulmar-draw-bitmaps: %s\n", error.c_str());
+    art::releaseFonts(fonts);
+    return 1;
+  }
+
+  const bool ok = drawAll(fonts, folder);
+  art::releaseFonts(fonts);
   return ok ? 0 : 1;
 }

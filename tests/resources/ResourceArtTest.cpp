@@ -9,7 +9,7 @@
 #include <fstream>
 #include <map>
 #include <numbers>
-#include <regex>
+#include <sstream>
 
 #include "resources/ResourceIds.h"
 #include "tests/resources/BitmapFile.h"
@@ -54,13 +54,16 @@ TEST(ResourceArt, ScriptNumbersEachBitmapOfItsSize) {
 
   std::ifstream script(resourceDir() + "/Ulmar_v1.rc");
   ASSERT_TRUE(script.good());
+  // Lines of the form: NUMBER BITMAP "FILE".
   std::map<int, std::string> numbered;
-  const std::regex entry(R"(^\s*(\d+)\s+BITMAP\s+"([^"]+)\"\s*$)");
   for (std::string line; std::getline(script, line);) {
-    std::smatch match;
-    if (std::regex_match(line, match, entry)) {
-      EXPECT_TRUE(numbered.emplace(std::stoi(match[1]), match[2]).second) << "twice: " << line;
-    }
+    std::istringstream words(line);
+    int id = 0;
+    std::string kind;
+    std::string file;
+    if (!(words >> id >> kind >> file) || kind != "BITMAP") continue;
+    ASSERT_TRUE(file.size() > 2 && file.front() == '"' && file.back() == '"') << line;
+    EXPECT_TRUE(numbered.emplace(id, file.substr(1, file.size() - 2)).second) << "twice: " << line;
   }
   EXPECT_EQ(numbered.size(), std::size(expected));
   for (const Expected& bitmap : expected) {
