@@ -7,9 +7,9 @@
 
 namespace {
 
-// The Windows dotted pen: this many pixels on, then as many off, counted
-// along each line from its start.
-constexpr int32_t kDotLength = 1;
+// The Windows layer's dotted pen (as measured on the one the tests run
+// against): three pixels on, three off, starting afresh with every line.
+constexpr int32_t kDotLength = 3;
 
 // The faces that stand in for the font table's faces on this platform.
 const char* installedFace(const char* face) {
