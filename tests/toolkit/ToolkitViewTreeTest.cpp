@@ -456,12 +456,11 @@ TEST_F(ViewTree, ReferencesAreReleasedOnceAndFocusNeverPointsAtAFreedView) {
   EXPECT_EQ(kept->getNbReference(), 2);
   EXPECT_EQ(kept->getFrame(), nullptr);
   kept->release();
-  frame->addView(kept);
-  frame->release();  // the frame releases its children exactly once
+  frame->addView(kept);  // the frame holds the only reference now
+  frame->release();      // and releases it exactly once
   frame = nullptr;
   EXPECT_EQ(gDestroyed, 4);
   EXPECT_EQ(bitmap->getNbReference(), 1);
-  kept->release();
   bitmap->release();
 }
 
