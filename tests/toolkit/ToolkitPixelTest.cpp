@@ -139,24 +139,33 @@ TEST_F(PixelTest, ClipIsStoredInDeviceCoordinatesAndNothingLandsOutsideIt) {
   offscreen->release();
 }
 
-TEST_F(PixelTest, DrawModesCopyMergeAndNotXor) {
+TEST_F(PixelTest, DrawModesApplyToLinesAndPolygonsNotToRectangleFills) {
   const CColor below{0x0C, 0xF0, 0x0F, 255};
   const CColor pen{0x30, 0x0F, 0xF0, 255};
   auto* offscreen = new COffscreenContext(nullptr, 30, 10, below);
+  offscreen->setLineColor(pen);
   offscreen->setFillColor(pen);
-  offscreen->setDrawMode(kOrMode);
-  offscreen->drawRect(CRect(0, 0, 10, 10), 1);
-  offscreen->setDrawMode(kXorMode);
-  offscreen->drawRect(CRect(10, 0, 20, 10), 1);
-  offscreen->setDrawMode(7);  // anything else copies
+  const int32_t modes[3] = {kOrMode, kXorMode, 7};  // 7, like any other value, copies
+  for (int i = 0; i < 3; ++i) {
+    const int32_t left = 10 * i;
+    offscreen->setDrawMode(modes[i]);
+    offscreen->moveTo(CPoint(left, 1));
+    offscreen->lineTo(CPoint(left + 10, 1));
+    const CPoint square[4] = {CPoint(left, 3), CPoint(left + 10, 3), CPoint(left + 10, 6), CPoint(left, 6)};
+    offscreen->fillPolygon(square, 4);
+    offscreen->drawRect(CRect(left, 7, left + 10, 10), 1);
+  }
   EXPECT_EQ(offscreen->getDrawMode(), 7);
-  offscreen->drawRect(CRect(20, 0, 30, 10), 1);
   const Pixels pixels = readPixels(*offscreen);
   const uint32_t b = rgbOf(below);
   const uint32_t p = rgbOf(pen);
-  EXPECT_EQ(pixels.at(5, 5), b | p);
-  EXPECT_EQ(pixels.at(15, 5), ~(b ^ p) & 0xFFFFFFu);
-  EXPECT_EQ(pixels.at(25, 5), p);
+  const uint32_t expected[3] = {b | p, ~(b ^ p) & 0xFFFFFFu, p};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(pixels.at(10 * i + 5, 1), expected[i]) << "line, mode " << modes[i];
+    EXPECT_EQ(pixels.at(10 * i + 5, 4), expected[i]) << "polygon, mode " << modes[i];
+    EXPECT_EQ(pixels.at(10 * i + 5, 8), p) << "rectangle, mode " << modes[i];
+    EXPECT_EQ(pixels.at(10 * i + 5, 2), b);
+  }
   offscreen->release();
 }
 

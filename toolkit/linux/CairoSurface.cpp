@@ -74,15 +74,15 @@ void CairoSurface::setClip(const CRect& rect) {
 }
 
 template <typename Shape>
-void CairoSurface::paint(CColor colour, Shape shape) {
-  if (mode_ == RasterMode::kCopy || cairo_surface_get_type(surface_) != CAIRO_SURFACE_TYPE_IMAGE) {
+void CairoSurface::paint(CColor colour, Shape shape, RasterMode mode) {
+  if (mode == RasterMode::kCopy || cairo_surface_get_type(surface_) != CAIRO_SURFACE_TYPE_IMAGE) {
     cairo_save(cr_);
     setSource(cr_, colour);
-    if (mode_ == RasterMode::kMerge) {
+    if (mode == RasterMode::kMerge) {
       // Only image surfaces get the exact bitwise OR below; elsewhere the
       // lighter of the two colours is nearest (exact for channels of 0 or 255).
       cairo_set_operator(cr_, CAIRO_OPERATOR_LIGHTEN);
-    } else if (mode_ == RasterMode::kNotXor) {
+    } else if (mode == RasterMode::kNotXor) {
       // No bitwise XOR either: NOT (d XOR s) = d XOR (NOT s), which the
       // difference of d and NOT s matches for channels of 0 or 255.
       setSource(cr_, CColor{static_cast<uint8_t>(~colour.red), static_cast<uint8_t>(~colour.green),
@@ -125,7 +125,7 @@ void CairoSurface::paint(CColor colour, Shape shape) {
     for (int32_t x = 0; x < width; ++x) {
       if (covered[x] < 128) continue;
       const uint32_t rgb = row[x] & 0xFFFFFFu;
-      const uint32_t result = mode_ == RasterMode::kMerge ? (rgb | source) : (~(rgb ^ source) & 0xFFFFFFu);
+      const uint32_t result = mode == RasterMode::kMerge ? (rgb | source) : (~(rgb ^ source) & 0xFFFFFFu);
       row[x] = (row[x] & 0xFF000000u) | result;
     }
   }
@@ -145,13 +145,16 @@ void CairoSurface::line(CPoint from, CPoint to) {
     // A wide pen strokes through the pixel centres with round ends, as the
     // Windows layer draws wide lines; the end is included there too.
     const double width = penWidth_;
-    paint(penColour_, [&](cairo_t* cr) {
-      cairo_set_line_width(cr, width);
-      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-      cairo_move_to(cr, from.h + 0.5, from.v + 0.5);
-      cairo_line_to(cr, to.h + 0.5, to.v + 0.5);
-      cairo_stroke(cr);
-    });
+    paint(
+        penColour_,
+        [&](cairo_t* cr) {
+          cairo_set_line_width(cr, width);
+          cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+          cairo_move_to(cr, from.h + 0.5, from.v + 0.5);
+          cairo_line_to(cr, to.h + 0.5, to.v + 0.5);
+          cairo_stroke(cr);
+        },
+        mode_);
     return;
   }
   // One-pixel lines: Bresenham from the start pixel, leaving out the end
@@ -176,18 +179,24 @@ void CairoSurface::line(CPoint from, CPoint to) {
     }
   }
   if (pixels.empty()) return;
-  paint(penColour_, [&pixels](cairo_t* cr) {
-    for (const CPoint& p : pixels) cairo_rectangle(cr, p.h, p.v, 1, 1);
-    cairo_fill(cr);
-  });
+  paint(
+      penColour_,
+      [&pixels](cairo_t* cr) {
+        for (const CPoint& p : pixels) cairo_rectangle(cr, p.h, p.v, 1, 1);
+        cairo_fill(cr);
+      },
+      mode_);
 }
 
 void CairoSurface::fillRect(const CRect& rect) {
   if (rect.isEmpty()) return;
-  paint(brushColour_, [&rect](cairo_t* cr) {
-    cairo_rectangle(cr, rect.left, rect.top, rect.width(), rect.height());
-    cairo_fill(cr);
-  });
+  paint(
+      brushColour_,
+      [&rect](cairo_t* cr) {
+        cairo_rectangle(cr, rect.left, rect.top, rect.width(), rect.height());
+        cairo_fill(cr);
+      },
+      RasterMode::kCopy);
 }
 
 void CairoSurface::polyline(const CPoint* points, int32_t count) {
@@ -198,12 +207,15 @@ void CairoSurface::fillPolygon(const CPoint* points, int32_t count) {
   if (count < 3) return;
   // Without anti-aliasing cairo fills the pixels whose centres lie inside,
   // the rule the Windows layer follows for polygon interiors.
-  paint(brushColour_, [points, count](cairo_t* cr) {
-    cairo_move_to(cr, points[0].h, points[0].v);
-    for (int32_t i = 1; i < count; ++i) cairo_line_to(cr, points[i].h, points[i].v);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-  });
+  paint(
+      brushColour_,
+      [points, count](cairo_t* cr) {
+        cairo_move_to(cr, points[0].h, points[0].v);
+        for (int32_t i = 1; i < count; ++i) cairo_line_to(cr, points[i].h, points[i].v);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+      },
+      mode_);
 }
 
 int32_t CairoSurface::textWidth(const char* text) {
@@ -230,19 +242,22 @@ void CairoSurface::drawText(const char* text, const CRect& rect, TextAlign align
   if (opaque) fillRect(box);
   const bool underline = font_.underline;
   const int32_t thickness = std::max(1, font_.height / 14);
-  paint(textColour_, [&](cairo_t* cr) {
-    // Glyph edges keep cairo's smoothing: text is the one thing the two
-    // layers cannot match pixel for pixel.
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
-    cairo_move_to(cr, x, top + ascent);
-    cairo_show_text(cr, text);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    if (underline) {
-      cairo_new_path(cr);
-      cairo_rectangle(cr, x, top + ascent + 1, advance, thickness);
-      cairo_fill(cr);
-    }
-  });
+  paint(
+      textColour_,
+      [&](cairo_t* cr) {
+        // Glyph edges keep cairo's smoothing: text is the one thing the two
+        // layers cannot match pixel for pixel.
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
+        cairo_move_to(cr, x, top + ascent);
+        cairo_show_text(cr, text);
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+        if (underline) {
+          cairo_new_path(cr);
+          cairo_rectangle(cr, x, top + ascent + 1, advance, thickness);
+          cairo_fill(cr);
+        }
+      },
+      RasterMode::kCopy);
   cairo_restore(cr_);
 }
 

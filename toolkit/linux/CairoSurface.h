@@ -50,10 +50,11 @@ class CairoSurface : public DrawingSurface {
   void paintSurface(cairo_surface_t* source, const CRect& rect, CPoint from, uint8_t alpha, bool replace);
 
  private:
-  // Fills the shape that `shape` adds to a path in `colour` under the
-  // current raster mode.
+  // Paints what `shape` draws in `colour` under `mode`. As on Windows, the
+  // raster mode applies to lines and polygons; rectangle fills, text and
+  // copies always replace the pixels.
   template <typename Shape>
-  void paint(CColor colour, Shape shape);
+  void paint(CColor colour, Shape shape, RasterMode mode);
   void applyFont();
   void line(CPoint from, CPoint to);
 

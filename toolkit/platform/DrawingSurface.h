@@ -16,7 +16,8 @@
 
 enum class PenStyle { kSolid, kDotted };
 
-// How pens, brushes and text meet the pixels below them.
+// How lines and polygon interiors meet the pixels below them (rectangle
+// fills, text and copies always replace them).
 enum class RasterMode {
   kCopy,    // the source replaces the destination
   kMerge,   // destination OR source
