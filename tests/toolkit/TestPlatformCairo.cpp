@@ -1,4 +1,6 @@
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
@@ -9,6 +11,23 @@
 #include "toolkit/linux/BitmapResources.h"
 
 namespace toolkit_test {
+
+namespace {
+
+// cairo keeps the fonts it used, and fontconfig its patterns, until the
+// process ends; freeing them at the end keeps the leak checker's report to
+// the toolkit's own memory.
+class FontCaches : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    cairo_debug_reset_static_data();
+    FcFini();
+  }
+};
+
+const auto* const kFontCaches = ::testing::AddGlobalTestEnvironment(new FontCaches);
+
+}  // namespace
 
 Pixels readPixels(COffscreenContext& offscreen) {
   Pixels result;

@@ -332,6 +332,11 @@ TEST_F(ViewTree, ModalViewTakesTheEventsAndRefusesASecondOne) {
   EXPECT_EQ(gDestroyed, 0);
   EXPECT_TRUE(frame->setModalView(second));
   modal->release();
+  // The modal view belongs to whoever set it: the frame only lets it go.
+  frame->release();
+  frame = nullptr;
+  EXPECT_EQ(gDestroyed, 2);
+  second->release();
 }
 
 TEST_F(ViewTree, DragsRouteInLocalCoordinatesAndLeaveWhenOffEveryView) {
