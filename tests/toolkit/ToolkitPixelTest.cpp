@@ -9,6 +9,7 @@
 
 #include "tests/toolkit/TestPlatform.h"
 #include "toolkit/CBitmap.h"
+#include "toolkit/CFrame.h"
 #include "toolkit/COffscreenContext.h"
 #include "toolkit/MouseInput.h"
 
@@ -266,12 +267,19 @@ TEST_F(PixelTest, ConstantAlphaBlend) {
   EXPECT_EQ(pixels.at(29, 6), kBlack);
 
   // Without AlphaBlend the Windows layer draws nothing; cairo blends itself.
+  const bool gdi = std::string(toolkit_test::backendName()) == "gdi";
   toolkit_test::setBlendFunctionsBound(false);
-  strip->drawAlphaBlend(offscreen, CRect(20, 0, 28, 8), CPoint(0, 0), 128);
-  const uint32_t after = readPixels(*offscreen).at(26, 6);
-  if (std::string(toolkit_test::backendName()) == "gdi") {
-    EXPECT_EQ(after, kFrameColours[2]);
-  }
+  strip->drawAlphaBlend(offscreen, CRect(20, 0, 28, 8), CPoint(0, 0), 255);
+  EXPECT_EQ(readPixels(*offscreen).at(26, 6), gdi ? kFrameColours[2] : kFrameColours[0]);
+
+  // A frame binds the functions for its lifetime; when the last binding
+  // goes they are cleared rather than left pointing into a freed library.
+  auto* frame = new CFrame(CRect(0, 0, 10, 10), nullptr, nullptr);
+  strip->drawAlphaBlend(offscreen, CRect(20, 0, 28, 8), CPoint(0, 8), 255);
+  EXPECT_EQ(readPixels(*offscreen).at(26, 6), kFrameColours[1]);
+  frame->release();
+  strip->drawAlphaBlend(offscreen, CRect(20, 0, 28, 8), CPoint(0, 16), 255);
+  EXPECT_EQ(readPixels(*offscreen).at(26, 6), gdi ? kFrameColours[1] : kFrameColours[2]);
   offscreen->release();
   strip->release();
 }
