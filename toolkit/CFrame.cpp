@@ -70,23 +70,25 @@ void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
 }
 
 void CFrame::update(CDrawContext* context) {
-  if (!openFlag_ || updatesDisabled_ || !context) return;
+  if (!openFlag_ || updatesDisabled_) return;
+  CDrawContext* target = context ? context : createFrameContext();
   if (CView::isDirty()) {
-    draw(context);
+    draw(target);
     setDirty(false);
-    return;
+  } else {
+    if (modalView_ && modalView_->isDirty()) modalView_->update(target);
+    CRect oldClip;
+    target->getClipRect(oldClip);
+    for (int32_t i = 0; CView* child = getView(i); ++i) {
+      CRect clip;
+      child->getViewSize(clip);
+      clip.bound(oldClip);
+      target->setClipRect(clip);
+      child->update(target);
+    }
+    target->setClipRect(oldClip);
   }
-  if (modalView_ && modalView_->isDirty()) modalView_->update(context);
-  CRect oldClip;
-  context->getClipRect(oldClip);
-  for (int32_t i = 0; CView* child = getView(i); ++i) {
-    CRect clip;
-    child->getViewSize(clip);
-    clip.bound(oldClip);
-    context->setClipRect(clip);
-    child->update(context);
-  }
-  context->setClipRect(oldClip);
+  if (!context) target->release();
 }
 
 void CFrame::idle() {

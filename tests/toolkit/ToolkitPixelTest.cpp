@@ -311,6 +311,8 @@ TEST_F(PixelTest, OffscreenCopiesAndBitmapOffscreens) {
   EXPECT_EQ(strip->getNbReference(), 2);
   copy->setFillColor(kWhiteCColor);
   copy->drawRect(CRect(0, 20, 8, 24), 1);  // only the copy changes
+  strip->setTransparentColor(kCyanCColor);
+  strip->drawTransparent(target, CRect(20, 0, 28, 8));  // before the bitmap changes
   auto* inBitmap = new COffscreenContext(target, strip, true);
   inBitmap->setFillColor(kCyanCColor);
   inBitmap->drawRect(CRect(6, 6, 8, 8), 1);
@@ -320,6 +322,7 @@ TEST_F(PixelTest, OffscreenCopiesAndBitmapOffscreens) {
   copy->copyFrom(target, CRect(10, 0, 18, 24), CPoint(0, 0));  // lands at x 12..19, y 2..25
   target->offset = CPoint(0, 0);
   strip->draw(target, CRect(0, 0, 8, 8));
+  strip->drawTransparent(target, CRect(20, 10, 28, 18));  // sees the new cyan pixels
   // Back the other way: a part of the target into the copy.
   target->setFillColor(kYellowCColor);
   target->drawRect(CRect(30, 0, 34, 4), 1);

@@ -22,11 +22,10 @@ class CairoBitmap : public BitmapImage {
   void drawAlphaBlend(DrawingSurface& target, const CRect& dest, CPoint source, uint8_t alpha) override;
 
  private:
-  // The image with the pixels of `transparent` see-through, kept until the
-  // colour changes.
-  cairo_surface_t* keyedImage(CColor transparent);
+  // A copy of the area at `source` of the given size, clear where the
+  // image has `transparent` or ends. Made for each drawing: a context may
+  // draw into the image between two drawings.
+  cairo_surface_t* keyedArea(CPoint source, int32_t width, int32_t height, CColor transparent) const;
 
   cairo_surface_t* image_;
-  cairo_surface_t* keyed_ = nullptr;
-  CColor keyedColour_{};
 };
