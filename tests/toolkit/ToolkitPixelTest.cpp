@@ -3,6 +3,7 @@
 // so both must put every pixel in the same place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -208,6 +209,70 @@ TEST_F(PixelTest, FontTableIdsSizesAndStyles) {
   EXPECT_EQ(differs, 0) << "font 9 draws as font 0";
   // Left-aligned text starts one pixel in: column 0 stays dark.
   for (int32_t y = 0; y < 60; ++y) EXPECT_EQ(pixels.at(0, y), kBlack) << y;
+  offscreen->release();
+}
+
+TEST_F(PixelTest, TextAlignmentAndOpaqueBackground) {
+  auto* offscreen = new COffscreenContext(nullptr, 100, 80, kBlackCColor);
+  offscreen->setFontColor(kWhiteCColor);
+  offscreen->setFillColor(kBlueCColor);
+  offscreen->drawString("Hello", CRect(0, 0, 100, 20), false, 0);
+  offscreen->drawString("Hello", CRect(0, 20, 100, 40), false, 1);
+  offscreen->drawString("Hello", CRect(0, 40, 100, 60), false, 2);
+  offscreen->drawString("Hello", CRect(0, 60, 100, 80), true, 1);
+  offscreen->drawString(nullptr, CRect(0, 0, 100, 80), true, 1);  // nothing
+  const Pixels pixels = readPixels(*offscreen);
+  dump(pixels, "alignment");
+  // The columns where a band of rows has light text pixels.
+  auto span = [&](int32_t top) {
+    int32_t first = 100;
+    int32_t last = -1;
+    for (int32_t y = top; y < top + 20; ++y) {
+      for (int32_t x = 0; x < 100; ++x) {
+        if (((pixels.at(x, y) >> 16) & 0xFF) > 128) {
+          first = std::min(first, x);
+          last = std::max(last, x);
+        }
+      }
+    }
+    return std::pair{first, last};
+  };
+  const auto [leftFirst, leftLast] = span(0);
+  const auto [centreFirst, centreLast] = span(20);
+  const auto [rightFirst, rightLast] = span(40);
+  EXPECT_GE(leftFirst, 1);  // one pixel in from the left edge
+  EXPECT_LE(leftFirst, 3);
+  EXPECT_NEAR((centreFirst + centreLast) / 2.0, 50.0, 3.0);
+  EXPECT_GE(rightLast, 95);
+  EXPECT_LE(rightLast, 99);
+  EXPECT_NEAR(rightLast - rightFirst, leftLast - leftFirst, 1);
+  int background = 0;
+  for (int32_t y = 0; y < 80; ++y) {
+    for (int32_t x = 0; x < 100; ++x) {
+      if (pixels.at(x, y) == rgbOf(kBlueCColor)) {
+        ++background;
+        EXPECT_GE(y, 60) << "only opaque text fills its background";
+      }
+    }
+  }
+  EXPECT_GT(background, 50);
+  offscreen->release();
+}
+
+TEST_F(PixelTest, AContextOnAnExistingDeviceContextDrawsThere) {
+  auto* offscreen = new COffscreenContext(nullptr, 20, 20, kBlackCColor);
+  offscreen->setFillColor(kGreenCColor);
+  auto* borrowed = new CDrawContext(nullptr, offscreen->getDeviceContext(), nullptr);
+  EXPECT_EQ(borrowed->getDeviceContext(), offscreen->getDeviceContext());
+  borrowed->setFillColor(kRedCColor);
+  borrowed->drawRect(CRect(0, 0, 10, 10), 1);
+  borrowed->release();
+  // The offscreen's own brush is back in place.
+  offscreen->drawRect(CRect(10, 10, 20, 20), 1);
+  const Pixels pixels = readPixels(*offscreen);
+  EXPECT_EQ(pixels.at(5, 5), rgbOf(kRedCColor));
+  EXPECT_EQ(pixels.at(15, 15), rgbOf(kGreenCColor));
+  EXPECT_EQ(pixels.at(15, 5), kBlack);
   offscreen->release();
 }
 
