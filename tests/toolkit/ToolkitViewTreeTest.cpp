@@ -252,6 +252,49 @@ TEST_F(ViewTree, DrawRectRedrawsOnlyOverlappingViewsAndKeepsPartlyDrawnOnesDirty
   other->release();
 }
 
+TEST_F(ViewTree, DrawViewRedrawAndContainerBackgrounds) {
+  toolkit_test::provideTestBitmaps();
+  auto* strip = new CBitmap(toolkit_test::kStripBitmap);
+  ASSERT_TRUE(strip->isLoaded());
+  strip->setTransparentColor(kMagentaCColor);
+  auto* box = new CViewContainer(CRect(50, 0, 58, 8), frame, strip);
+  box->setBackgroundOffset(CPoint(0, 8));  // frame 1 of the strip
+  auto* left = new ProbeView("left", CRect(0, 0, 30, 30), kRedCColor);
+  auto* loose = new ProbeView("loose", CRect(0, 0, 5, 5));
+  frame->addView(left);
+  frame->addView(box);
+  EXPECT_EQ(strip->getNbReference(), 2);
+  paintOnce();
+  auto pixels = readPixels(*screen);
+  EXPECT_EQ(pixels.at(55, 6), 0x28C828u);
+  EXPECT_EQ(pixels.at(51, 1), 0xFF00FFu);
+
+  left->redraw();  // a child: drawn alone, at once
+  EXPECT_EQ(left->draws, 2);
+  frame->drawView(loose);  // not a child: the whole frame instead
+  EXPECT_EQ(left->draws, 3);
+  EXPECT_EQ(loose->draws, 0);
+  left->setDirty(true);
+  left->update(nullptr);  // without a context: through redraw
+  EXPECT_EQ(left->draws, 4);
+  EXPECT_FALSE(left->isDirty());
+
+  // A transparent container drawing straight into its parent lets what is
+  // behind show where its bitmap has the transparent colour.
+  box->useOffscreen(false);
+  EXPECT_EQ(box->getOffscreen(), nullptr);
+  box->setTransparency(true);
+  frame->draw(screen);
+  pixels = readPixels(*screen);
+  EXPECT_EQ(pixels.at(51, 1), 0u);
+  EXPECT_EQ(pixels.at(55, 6), 0x28C828u);
+  loose->release();
+  frame->release();
+  frame = nullptr;
+  EXPECT_EQ(strip->getNbReference(), 1);
+  strip->release();
+}
+
 TEST_F(ViewTree, TabMovesTheFocusAcrossNestedContainers) {
   auto* first = new ProbeView("first", CRect(0, 0, 10, 10));
   auto* box = new CViewContainer(CRect(20, 0, 80, 40), frame);
