@@ -86,6 +86,8 @@ class ProbeView : public CView {
   }
   void looseFocus(CDrawContext*) override { record({name_, "loses", "focus"}); }
 
+  void setColour(CColor colour) { colour_ = colour; }
+
   int draws = 0;
   int32_t handledKey = -100;
   bool acceptsDrop = false;
@@ -293,6 +295,24 @@ TEST_F(ViewTree, DrawViewRedrawAndContainerBackgrounds) {
   frame = nullptr;
   EXPECT_EQ(strip->getNbReference(), 1);
   strip->release();
+}
+
+TEST_F(ViewTree, APartialRedrawReachesTheRightPartOfANestedBufferedContainer) {
+  auto* box = new CViewContainer(CRect(20, 20, 60, 50), frame);
+  auto* inner = new ProbeView("inner", CRect(20, 15, 40, 30), kRedCColor);  // (40,35)..(59,49) in the frame
+  box->addView(inner);
+  frame->addView(box);
+  paintOnce();
+  ASSERT_NE(box->getOffscreen(), nullptr);
+  EXPECT_EQ(readPixels(*screen).at(50, 45), rgbOf(kRedCColor));
+
+  // Only the lower right corner is redrawn; the box's own clip must be that
+  // corner in the box's coordinates.
+  inner->setColour(kBlueCColor);
+  frame->drawRect(screen, CRect(45, 40, 60, 50));
+  const auto pixels = readPixels(*screen);
+  EXPECT_EQ(pixels.at(50, 45), rgbOf(kBlueCColor));
+  EXPECT_EQ(pixels.at(42, 37), rgbOf(kRedCColor));  // outside the redrawn corner
 }
 
 TEST_F(ViewTree, TabMovesTheFocusAcrossNestedContainers) {
