@@ -12,8 +12,8 @@ packages=(
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb xauth fonts-liberation imagemagick xdotool
-  sox libsndfile1-dev
   libcairo2-dev
+  sox libsndfile1-dev
   libzita-convolver-dev
 )
 

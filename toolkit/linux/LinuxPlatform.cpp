@@ -1,0 +1,89 @@
+// The Linux back-end's entry points: cairo image surfaces for offscreens
+// and bitmaps, bitmaps decoded from registered BMP bytes.
+#include <cairo.h>
+
+#include "toolkit/MouseInput.h"
+#include "toolkit/linux/BitmapResources.h"
+#include "toolkit/linux/BmpDecoder.h"
+#include "toolkit/linux/CairoBitmap.h"
+#include "toolkit/linux/CairoSurface.h"
+#include "toolkit/platform/Platform.h"
+
+namespace {
+
+// Until a window system connection is made there is no pointer to ask:
+// nothing is held and the pointer rests at the origin.
+class NoPointer : public MouseInputSource {
+ public:
+  bool isDown(InputKey) const override { return false; }
+  CPoint cursorPosition() const override { return CPoint(); }
+  CPoint windowOrigin(void*) const override { return CPoint(); }
+};
+
+cairo_surface_t* newImage(int32_t width, int32_t height) {
+  if (width < 1 || height < 1) return nullptr;
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(image);
+    return nullptr;
+  }
+  return image;
+}
+
+std::unique_ptr<DrawingSurface> surfaceOn(cairo_surface_t* image) {
+  if (!image) return nullptr;
+  auto surface = std::make_unique<CairoSurface>(image);
+  cairo_surface_destroy(image);  // the surface holds its own reference
+  return surface;
+}
+
+}  // namespace
+
+std::unique_ptr<DrawingSurface> openSurface(void* deviceContext, void* /*window*/) {
+  if (!deviceContext) return nullptr;
+  return std::make_unique<CairoSurface>(static_cast<cairo_surface_t*>(deviceContext));
+}
+
+std::unique_ptr<DrawingSurface> createMemorySurface(void* /*window*/, int32_t width, int32_t height) {
+  return surfaceOn(newImage(width, height));
+}
+
+std::unique_ptr<DrawingSurface> createMemorySurfaceLike(const DrawingSurface* /*like*/, int32_t width, int32_t height) {
+  return surfaceOn(newImage(width, height));
+}
+
+std::unique_ptr<DrawingSurface> createSurfaceOnBitmap(const DrawingSurface* /*like*/, BitmapImage& bitmap) {
+  return std::make_unique<CairoSurface>(static_cast<cairo_surface_t*>(bitmap.handle()));
+}
+
+std::unique_ptr<BitmapImage> loadBitmapImage(int32_t resourceId) {
+  const BitmapResource resource = findBitmapResource(resourceId);
+  const auto decoded = decodeBmp(resource.bytes, resource.size);
+  if (!decoded) return nullptr;
+  cairo_surface_t* image = newImage(decoded->width, decoded->height);
+  if (!image) return nullptr;
+  cairo_surface_flush(image);
+  unsigned char* data = cairo_image_surface_get_data(image);
+  const int32_t stride = cairo_image_surface_get_stride(image);
+  for (int32_t y = 0; y < decoded->height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+    for (int32_t x = 0; x < decoded->width; ++x)
+      row[x] = decoded->pixels[static_cast<size_t>(y) * static_cast<size_t>(decoded->width) + static_cast<size_t>(x)];
+  }
+  cairo_surface_mark_dirty(image);
+  return std::make_unique<CairoBitmap>(image);
+}
+
+std::unique_ptr<BitmapImage> createBitmapImage(int32_t width, int32_t height) {
+  cairo_surface_t* image = newImage(width, height);
+  return image ? std::make_unique<CairoBitmap>(image) : nullptr;
+}
+
+const MouseInputSource& systemMouseInput() {
+  static const NoPointer none;
+  return none;
+}
+
+void* bindBlendFunctions() { return nullptr; }
+
+void unbindBlendFunctions(void*) {}
