@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "effect/ParameterText.h"
-#include "engine/CpuFeatures.h"
-#include "engine/FloatingPointMode.h"
+#include "engine/ProcessorDetection.h"
 #include "engine/ResponseUpdate.h"
-#include "engine/VectorOps.h"
+#include "engine/vectorops/FloatingPointMode.h"
+#include "engine/vectorops/VectorOps.h"
 
 static_assert(kChunkSampleCount == FirEngine::kMaxTaps, "the state block stores the whole response");
 

@@ -2,15 +2,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <thread>
 
-#include "engine/CpuFeatures.h"
-#include "engine/FirBatch.h"
-#include "engine/FirKernel.h"
-#include "engine/FirKernelTier.h"
-#include "engine/OrderedFloatOps.h"
 #include "engine/ParameterMapping.h"
+#include "engine/ResponseBankPreparation.h"
 #include "engine/ResponseUpdate.h"
+#include "engine/cpu/CpuFeatures.h"
+#include "engine/kernel/FirBatch.h"
+#include "engine/kernel/FirKernel.h"
+#include "engine/kernel/FirKernelTier.h"
+#include "engine/kernel/OrderedFloatOps.h"
+#include "wavefile/WaveReader.h"
 
 namespace {
 
@@ -213,4 +217,55 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
     ++i;
   }
   writePosition_ = w;
+}
+
+void FirEngine::trimLength(int frames) {
+  ResponseUpdate update(*this);
+  update.keepSamples();
+  impulse_preparation::trimLength(update.bank(), frames);
+  update.commit();
+}
+
+void FirEngine::normalizeGain() {
+  ResponseUpdate update(*this);
+  update.keepSamples();
+  impulse_preparation::normalizeGain(update.bank());
+  update.commit();
+}
+
+bool FirEngine::loadImpulseFile(const char* path, int channel) {
+  WaveReader reader;
+  if (path == nullptr || !reader.open(path)) {
+    return false;
+  }
+  const int channels = reader.format().nChannels;
+  if (channels < 1) {
+    return false;
+  }
+  channel = std::clamp(channel, 0, channels - 1);
+
+  // The whole file is read and converted before the engine is touched, so
+  // the audio thread keeps the old response meanwhile.
+  std::unique_ptr<float[]> frames(new (std::nothrow) float[static_cast<std::size_t>(channels) * kMaxFileFrames]);
+  if (!frames) {
+    return false;
+  }
+  const int count = std::max(reader.readFrames(frames.get(), kMaxFileFrames), 0);
+  reader.close();
+
+  ResponseUpdate update(*this);
+  update.setImpulse(nullptr, 0);
+  ResponseBank& bank = update.bank();
+  for (int i = 0; i < count; ++i) {
+    const float sample = frames[static_cast<std::size_t>(channel) + static_cast<std::size_t>(i) * channels];
+    for (int k = 0; k < ResponseBank::kPhaseCount; ++k) {
+      bank.phase[k][i + k] = sample;
+    }
+  }
+  frames.reset();
+  impulse_preparation::trimLength(bank, count);
+  impulse_preparation::normalizeGain(bank);
+  bank.loaded.store(true, std::memory_order_relaxed);
+  update.commit();
+  return true;
 }

@@ -31,7 +31,8 @@ artifacts=$work/artifacts
 rm -rf "$seeds" "$artifacts"
 mkdir -p "$seeds" "$corpus" "$artifacts"
 
-# Valid files of every accepted format, small enough to mutate quickly.
+# Valid files of every accepted format, plain and extensible, small enough
+# to mutate quickly.
 if command -v sox >/dev/null; then
   gen() {  # NAME CHANNELS ENCODING BITS [TYPE]
     sox -D -R -r 8000 -c "$2" -n -t "${5:-wavpcm}" -e "$3" -b "$4" "$seeds/$1.wav" \
@@ -44,6 +45,10 @@ if command -v sox >/dev/null; then
   gen float32_stereo 2 floating-point 32
   gen float64_mono 1 floating-point 64
   gen extensible 2 signed-integer 24 wav
+  # sox's extensible headers: more than two channels or more than 16 bits.
+  gen ext_pcm24_mono 1 signed-integer 24 wav
+  gen ext_pcm16_3ch 3 signed-integer 16 wav
+  gen ext_pcm32_4ch 4 signed-integer 32 wav
 else
   echo "fuzz-wavereader: sox not found, using the hand-made seeds only" >&2
 fi
@@ -65,6 +70,25 @@ fmt() {  # TAG CHANNELS BLOCKALIGN BITS
 { printf 'RIFF'; le32 40; printf 'WAVE'; fmt 3 1 4 32; printf 'data'; le32 4000; printf '\x00\x00\x80\x3f'; } \
   >"$seeds/long_data.wav"
 printf 'RIFX\x00\x00\x00\x00WAVEfmt ' >"$seeds/not_riff.wav"
+
+# Extensible headers: a float sub-format, 24 valid bits in 32, and the
+# refused kinds (an unknown sub-format, valid bits above the container,
+# cbSize 0), so that mutations start on both sides of each check.
+fmtx() {  # SUBTAG CHANNELS BLOCKALIGN BITS VALIDBITS CBSIZE
+  printf 'fmt '; le32 40; le16 65534; le16 "$2"; le32 8000; le32 $((8000 * $3)); le16 "$3"; le16 "$4"
+  le16 "$6"; le16 "$5"; le32 3; le32 "$1"; printf '\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71'
+}
+extensible() {  # NAME DATA_BYTES FMTX_ARGUMENTS...
+  local name=$1 data=$2
+  shift 2
+  { printf 'RIFF'; le32 $((4 + 48 + 8 + ${#data} / 4)); printf 'WAVE'; fmtx "$@"
+    printf 'data'; le32 $((${#data} / 4)); printf '%b' "$data"; } >"$seeds/$name.wav"
+}
+extensible ext_float32_stereo '\x00\x00\x80\x3f\x00\x00\x80\xbf' 3 2 8 32 32 22
+extensible ext_pcm24_in_32 '\x00\x00\x00\x80\x00\xff\xff\x7f' 1 1 4 32 24 22
+extensible ext_unknown_subformat '\x10\x00\xf0\xff' 2 1 2 16 16 22
+extensible ext_valid_above_container '\x00\x00\x80\xff\xff\x7f' 1 1 3 24 28 22
+extensible ext_cbsize_0 '\x10\x00\xf0\xff' 1 1 2 16 16 0
 
 echo "fuzz-wavereader: $(ls "$seeds" | wc -l) seeds, fuzzing for ${seconds}s"
 status=0

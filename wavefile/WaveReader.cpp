@@ -5,14 +5,17 @@
 #include <memory>
 #include <new>
 
+#include "wavefile/ExtensibleFormat.h"
+#include "wavefile/LittleEndian.h"
+
 namespace {
 
 constexpr riff::FourCC kWaveType = riff::makeFourCC('W', 'A', 'V', 'E');
 constexpr riff::FourCC kFormatId = riff::makeFourCC('f', 'm', 't', ' ');
 constexpr riff::FourCC kDataId = riff::makeFourCC('d', 'a', 't', 'a');
 
-// Only the first 16 bytes of "fmt " are used; cbSize and any extension
-// that follow are skipped.
+// The bytes of "fmt " every header has; a plain header's cbSize and any
+// extension that follow are skipped.
 constexpr long kFormatBytes = 16;
 // The RIFF form type occupies the first 4 bytes of the form's data.
 constexpr long kFormTypeBytes = 4;
@@ -21,12 +24,8 @@ constexpr float kScale8 = 0.0078125f;  // 2^-7
 constexpr float kScale16 = 0x1p-15f;
 constexpr float kScale32 = 0x1p-31f;  // also 24-bit, placed in the top bytes
 
-std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-
-std::uint32_t le32(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+using little_endian::u16;
+using little_endian::u32;
 
 // Each converter turns `count` packed little-endian samples into floats.
 using Converter = void (*)(const unsigned char* in, float* out, int count);
@@ -37,7 +36,7 @@ void convertPcm8(const unsigned char* in, float* out, int count) {
 
 void convertPcm16(const unsigned char* in, float* out, int count) {
   for (int i = 0; i < count; ++i, in += 2) {
-    out[i] = static_cast<float>(static_cast<std::int16_t>(le16(in))) * kScale16;
+    out[i] = static_cast<float>(static_cast<std::int16_t>(u16(in))) * kScale16;
   }
 }
 
@@ -53,20 +52,20 @@ void convertPcm24(const unsigned char* in, float* out, int count) {
 // that follows is exact, so the result is s * 2^-31 rounded to nearest.
 void convertPcm32(const unsigned char* in, float* out, int count) {
   for (int i = 0; i < count; ++i, in += 4) {
-    out[i] = static_cast<float>(static_cast<std::int32_t>(le32(in))) * kScale32;
+    out[i] = static_cast<float>(static_cast<std::int32_t>(u32(in))) * kScale32;
   }
 }
 
 void convertFloat32(const unsigned char* in, float* out, int count) {
   for (int i = 0; i < count; ++i, in += 4) {
-    const std::uint32_t bits = le32(in);
+    const std::uint32_t bits = u32(in);
     std::memcpy(&out[i], &bits, sizeof bits);
   }
 }
 
 void convertFloat64(const unsigned char* in, float* out, int count) {
   for (int i = 0; i < count; ++i, in += 8) {
-    const std::uint64_t bits = static_cast<std::uint64_t>(le32(in)) | static_cast<std::uint64_t>(le32(in + 4)) << 32;
+    const std::uint64_t bits = static_cast<std::uint64_t>(u32(in)) | static_cast<std::uint64_t>(u32(in + 4)) << 32;
     double value;
     std::memcpy(&value, &bits, sizeof value);
     out[i] = static_cast<float>(value);
@@ -145,21 +144,9 @@ bool WaveReader::parseChunks(riff::File* handle) {
   if (riff::descend(handle, &formatChunk, &form, riff::Descend::kFindChunk) != 0) {
     return refuse(Refusal::kNoFormatChunk);
   }
-  if (formatChunk.cksize < kFormatBytes) return refuse(Refusal::kFormatTooShort);
-  unsigned char bytes[kFormatBytes];
-  if (riff::read(handle, reinterpret_cast<char*>(bytes), kFormatBytes) != kFormatBytes) {
-    return refuse(Refusal::kFormatTruncated);
-  }
   WaveFormat format{};
-  format.wFormatTag = le16(bytes);
-  format.nChannels = le16(bytes + 2);
-  format.nSamplesPerSec = le32(bytes + 4);
-  format.nAvgBytesPerSec = le32(bytes + 8);
-  format.nBlockAlign = le16(bytes + 12);
-  format.wBitsPerSample = le16(bytes + 14);
-  if (format.wFormatTag != kWaveFormatPcm && format.wFormatTag != kWaveFormatIeeeFloat) {
-    return refuse(Refusal::kUnsupportedTag);
-  }
+  std::uint16_t validBits = 0;
+  if (!readFormat(handle, formatChunk, &format, &validBits)) return false;
 
   // The converters read nChannels samples of ceil(bits / 8) bytes from
   // each frame of nBlockAlign bytes, and the caller sizes its output by
@@ -173,6 +160,7 @@ bool WaveReader::parseChunks(riff::File* handle) {
     return refuse(Refusal::kBlockAlignTooSmall);
   }
   format_ = format;
+  validBits_ = validBits;
 
   if (riff::ascend(handle, &formatChunk) != 0) return refuse(Refusal::kAscendFailed);
   // Back to the first sub-chunk, so that a "data" chunk standing before
@@ -185,6 +173,37 @@ bool WaveReader::parseChunks(riff::File* handle) {
   if (riff::descend(handle, &data_, &form, riff::Descend::kFindChunk) != 0) {
     return refuse(Refusal::kNoDataChunk);
   }
+  return true;
+}
+
+bool WaveReader::readFormat(riff::File* handle, const riff::ChunkInfo& chunk, WaveFormat* format,
+                            std::uint16_t* validBits) {
+  if (chunk.cksize < kFormatBytes) return refuse(Refusal::kFormatTooShort);
+  unsigned char bytes[kFormatBytes];
+  if (riff::read(handle, reinterpret_cast<char*>(bytes), kFormatBytes) != kFormatBytes) {
+    return refuse(Refusal::kFormatTruncated);
+  }
+  format->wFormatTag = u16(bytes);
+  format->nChannels = u16(bytes + 2);
+  format->nSamplesPerSec = u32(bytes + 4);
+  format->nAvgBytesPerSec = u32(bytes + 8);
+  format->nBlockAlign = u16(bytes + 12);
+  format->wBitsPerSample = u16(bytes + 14);
+  *validBits = format->wBitsPerSample;
+  if (format->wFormatTag == kWaveFormatPcm || format->wFormatTag == kWaveFormatIeeeFloat) return true;
+  if (format->wFormatTag != extensible_format::kTag) return refuse(Refusal::kUnsupportedTag);
+
+  // The extensible header stands for the plain format its sub-format names.
+  if (chunk.cksize < extensible_format::kMinChunkBytes) return refuse(Refusal::kExtensionTooShort);
+  unsigned char extension[extensible_format::kExtensionBytes];
+  if (riff::read(handle, reinterpret_cast<char*>(extension), extensible_format::kExtensionBytes) !=
+      extensible_format::kExtensionBytes) {
+    return refuse(Refusal::kFormatTruncated);
+  }
+  const extensible_format::SubFormat sub = extensible_format::resolve(extension, format->wBitsPerSample);
+  if (sub.refusal != Refusal::kNone) return refuse(sub.refusal);
+  format->wFormatTag = sub.tag;
+  *validBits = sub.validBits;
   return true;
 }
 
@@ -265,5 +284,6 @@ void WaveReader::close() {
     file_ = nullptr;
   }
   format_ = WaveFormat{};
+  validBits_ = 0;
   data_ = riff::ChunkInfo{};
 }

@@ -1,6 +1,7 @@
 // Reads the sample frames of a RIFF/WAVE file (PCM 8/16/24/32-bit, IEEE
-// float 32/64-bit) as interleaved 32-bit floats in the file's channel
-// order. One file at a time; the position only moves forward.
+// float 32/64-bit, with a plain or an extensible header) as interleaved
+// 32-bit floats in the file's channel order. One file at a time; the
+// position only moves forward.
 //
 // Failures are results, never exceptions: open answers false and names its
 // reason in lastRefusal(); readFrames answers 0.
@@ -9,45 +10,12 @@
 #include <cstdint>
 
 #include "wavefile/RiffFile.h"
-
-// The 18-byte format record: the first 16 bytes of the "fmt " chunk, plus
-// cbSize, which is never read from the file and stays 0.
-#pragma pack(push, 2)
-struct WaveFormat {
-  std::uint16_t wFormatTag;
-  std::uint16_t nChannels;
-  std::uint32_t nSamplesPerSec;
-  std::uint32_t nAvgBytesPerSec;
-  std::uint16_t nBlockAlign;
-  std::uint16_t wBitsPerSample;
-  std::uint16_t cbSize;
-};
-#pragma pack(pop)
-static_assert(sizeof(WaveFormat) == 18);
-
-inline constexpr std::uint16_t kWaveFormatPcm = 1;
-inline constexpr std::uint16_t kWaveFormatIeeeFloat = 3;
+#include "wavefile/WaveFormat.h"
+#include "wavefile/WaveRefusal.h"
 
 class WaveReader {
  public:
-  // Why the last open failed.
-  enum class Refusal {
-    kNone,
-    kCannotOpen,
-    kNotRiff,  // the first chunk is not "RIFF"
-    kNotWave,  // the form type is not "WAVE"
-    kNoFormatChunk,
-    kFormatTooShort,   // "fmt " declares fewer than 16 bytes
-    kFormatTruncated,  // fewer than 16 bytes could be read
-    kUnsupportedTag,   // neither PCM nor IEEE float
-    kNoChannels,
-    kTooManyChannels,
-    kNoBlockAlign,
-    kBlockAlignTooSmall,
-    kAscendFailed,
-    kSeekFailed,
-    kNoDataChunk,
-  };
+  using Refusal = WaveRefusal;
 
   // Channel counts above this are refused: the loader reads up to 32768
   // frames at once, and 256 channels of those are 32 MiB of floats.
@@ -77,14 +45,23 @@ class WaveReader {
   void close();
 
   const WaveFormat& format() const { return format_; }
+  // The bits of each sample that carry signal: wValidBitsPerSample of an
+  // extensible header (its 0 meaning the whole container), otherwise
+  // wBitsPerSample. Samples are converted by their container all the same,
+  // so a 24-bit sample in 32 bits reads as a 32-bit one with low bits zero.
+  // 0 while no file is open.
+  std::uint16_t validBitsPerSample() const { return validBits_; }
   Refusal lastRefusal() const { return refusal_; }
 
  private:
   bool readBytes(unsigned char* buffer, std::uint32_t count, std::uint32_t* got);
   bool parseChunks(riff::File* handle);
+  // Reads and checks the "fmt " chunk the handle stands in.
+  bool readFormat(riff::File* handle, const riff::ChunkInfo& chunk, WaveFormat* format, std::uint16_t* validBits);
   bool refuse(Refusal reason);
 
   WaveFormat format_{};
+  std::uint16_t validBits_ = 0;
   riff::File* file_ = nullptr;
   // The "data" chunk; cksize counts the bytes not yet read.
   riff::ChunkInfo data_{};

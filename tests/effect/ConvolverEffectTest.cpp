@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "effect/ConvolverEffect.h"
-#include "engine/CpuFeatures.h"
-#include "engine/VectorOps.h"
+#include "engine/cpu/CpuFeatures.h"
+#include "engine/vectorops/VectorOps.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/CpuFeatures.h"
 #include "engine/FirEngine.h"
+#include "engine/ProcessorDetection.h"
 #include "tests/support/FakeCpuProbe.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/CpuFeatures.h"
 #include "engine/FirEngine.h"
+#include "engine/ProcessorDetection.h"
 #include "tests/engine/FirModel.h"
 #include "tests/support/FakeCpuProbe.h"
 #include "tests/support/TestSupport.h"

@@ -17,6 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::size_t channels = reader.format().nChannels;
   if (channels == 0 || channels > static_cast<std::size_t>(WaveReader::kMaxChannels)) std::abort();
+  // An extensible header is recorded as its plain sub-format, with valid
+  // bits within the container.
+  const WaveFormat& format = reader.format();
+  if (format.wFormatTag != kWaveFormatPcm && format.wFormatTag != kWaveFormatIeeeFloat) std::abort();
+  if (reader.validBitsPerSample() > format.wBitsPerSample) std::abort();
+  if (reader.validBitsPerSample() == 0 && format.wBitsPerSample != 0) std::abort();
 
   // Odd request sizes cross the 100-frame rounds at different places.
   for (const int request : {0, 1, 99, 101, 250, 1000}) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/CpuFeatures.h"
+#include "engine/ProcessorDetection.h"
 
 namespace test_support {
 

@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-#include "engine/FirKernelTier.h"
+#include "engine/ProcessorDetection.h"
+#include "engine/kernel/FirKernelTier.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "effect/ConvolverEffect.h"
-#include "host/PresetFile.h"
 #include "tests/support/TestSupport.h"
 #include "tools/loader/PluginModule.h"
+#include "tools/presets/PresetFile.h"
 
 namespace {
 

@@ -72,6 +72,40 @@ inline Bytes fmt(unsigned tag, unsigned channels, unsigned blockAlign, unsigned 
   return b;
 }
 
+// An extensible "fmt " body: the common 16 bytes with tag 0xFFFE, then
+// cbSize, valid bits, channel mask and the sub-format GUID (40 bytes, and
+// `extra` more when cbSize says so).
+struct Extensible {
+  std::uint32_t subTag = 1;  // the GUID's first field
+  unsigned channels = 1;
+  unsigned blockAlign = 2;
+  unsigned bits = 16;
+  unsigned validBits = 16;
+  unsigned cbSize = 22;
+  std::uint32_t channelMask = 0x4;  // front centre
+  bool standardBase = true;         // false: one byte of the GUID's base differs
+  std::size_t extra = 0;
+};
+
+inline Bytes fmtExtensible(const Extensible& e) {
+  Bytes b;
+  put16(b, 0xFFFE);
+  put16(b, e.channels);
+  put32(b, 48000);
+  put32(b, 48000u * e.blockAlign);
+  put16(b, e.blockAlign);
+  put16(b, e.bits);
+  put16(b, e.cbSize);
+  put16(b, e.validBits);
+  put32(b, e.channelMask);
+  put32(b, e.subTag);
+  const std::uint8_t base[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+  b.insert(b.end(), base, base + 12);
+  if (!e.standardBase) b[b.size() - 1] ^= 0x01;
+  b.insert(b.end(), e.extra, 0xCD);
+  return b;
+}
+
 inline Chunk fmtChunk(unsigned tag, unsigned channels, unsigned bits) {
   return {"fmt ", fmt(tag, channels, channels * bits / 8, bits)};
 }

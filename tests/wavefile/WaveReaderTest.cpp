@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "tests/wavefile/WavBytes.h"
@@ -75,6 +76,8 @@ TEST(WaveReaderRefusal, NamesEachReasonAndStaysClosed) {
   const Chunk data{"data", rampData(4)};
   Bytes shortFmt = fmt(1, 1, 2, 16);
   shortFmt.resize(14);
+  Bytes fmt39 = fmtExtensible({});
+  fmt39.resize(39);
   const struct {
     const char* name;
     Bytes bytes;
@@ -86,7 +89,27 @@ TEST(WaveReaderRefusal, NamesEachReasonAndStaysClosed) {
       {"no fmt", riffBytes({data}), R::kNoFormatChunk},
       {"fmt shorter than 16", riffBytes({{"fmt ", shortFmt}, data}), R::kFormatTooShort},
       {"fmt cut by the end of the file", riffBytes({{"fmt ", {1, 0, 1, 0}, 16}}), R::kFormatTruncated},
-      {"extensible", riffBytes({{"fmt ", fmt(0xFFFE, 1, 2, 16, 22)}, data}), R::kUnsupportedTag},
+      {"extensible with a garbage extension", riffBytes({{"fmt ", fmt(0xFFFE, 1, 2, 16, 22)}, data}),
+       R::kUnsupportedSubFormat},
+      {"extensible ADPCM", riffBytes({{"fmt ", fmtExtensible({.subTag = 2})}, data}), R::kUnsupportedSubFormat},
+      {"extensible PCM tag with a foreign GUID base",
+       riffBytes({{"fmt ", fmtExtensible({.standardBase = false})}, data}), R::kUnsupportedSubFormat},
+      {"extensible sub-format 0x10001", riffBytes({{"fmt ", fmtExtensible({.subTag = 0x10001})}, data}),
+       R::kUnsupportedSubFormat},
+      {"extensible, cbSize 0", riffBytes({{"fmt ", fmtExtensible({.cbSize = 0})}, data}), R::kExtensionTooShort},
+      {"extensible, cbSize 21", riffBytes({{"fmt ", fmtExtensible({.cbSize = 21})}, data}), R::kExtensionTooShort},
+      {"extensible, 39-byte fmt", riffBytes({{"fmt ", fmt39}, data}), R::kExtensionTooShort},
+      {"extensible, 18-byte fmt", riffBytes({{"fmt ", fmt(0xFFFE, 1, 2, 16, 0, true)}, data}), R::kExtensionTooShort},
+      {"extensible, valid bits 28 in 24",
+       riffBytes({{"fmt ", fmtExtensible({.blockAlign = 3, .bits = 24, .validBits = 28})}, data}),
+       R::kValidBitsAboveContainer},
+      {"extensible, valid bits 17 in 16", riffBytes({{"fmt ", fmtExtensible({.validBits = 17})}, data}),
+       R::kValidBitsAboveContainer},
+      {"extensible cut by the end of the file", riffBytes({{"fmt ", fmt(0xFFFE, 1, 2, 16, 2), 40}}),
+       R::kFormatTruncated},
+      {"extensible block align below a 32-bit container",
+       riffBytes({{"fmt ", fmtExtensible({.blockAlign = 3, .bits = 32, .validBits = 24})}, data}),
+       R::kBlockAlignTooSmall},
       {"ADPCM", riffBytes({{"fmt ", fmt(2, 1, 2, 16)}, data}), R::kUnsupportedTag},
       {"zero channels", riffBytes({{"fmt ", fmt(1, 0, 2, 16)}, data}), R::kNoChannels},
       {"257 channels", riffBytes({{"fmt ", fmt(1, 257, 514, 16)}, data}), R::kTooManyChannels},
@@ -104,6 +127,7 @@ TEST(WaveReaderRefusal, NamesEachReasonAndStaysClosed) {
     EXPECT_EQ(s.reader.lastRefusal(), c.reason);
     const WaveFormat zero{};
     EXPECT_EQ(std::memcmp(&s.reader.format(), &zero, sizeof zero), 0);
+    EXPECT_EQ(s.reader.validBitsPerSample(), 0);
     int frames = -1;
     s.read(10, &frames);
     EXPECT_EQ(frames, 0);
@@ -211,6 +235,94 @@ TEST(WaveReaderConversion, InterleavesChannelsAndSkipsFramePadding) {
   }
 }
 
+// An extensible header reads as the plain format its sub-format names:
+// samples by their container, valid bits only reported, the channel mask
+// ignored.
+TEST(WaveReaderExtensible, ReadsAsItsSubFormat) {
+  const struct {
+    const char* name;
+    Extensible header;
+    Bytes data;
+    std::vector<float> expected;
+    unsigned tag, validBits;
+  } cases[] = {
+      {"pcm 16", {}, rampData(5), {rampValue(0), rampValue(1), rampValue(2), rampValue(3), rampValue(4)}, 1, 16},
+      {"valid bits 0 stand for the container", {.validBits = 0}, rampData(2), {rampValue(0), rampValue(1)}, 1, 16},
+      // A 24-bit sample in a 32-bit container has its low byte zero.
+      {"pcm 24 in 32",
+       {.blockAlign = 4, .bits = 32, .validBits = 24},
+       {0x00, 0x00, 0x00, 0x80, 0x00, 0xFF, 0xFF, 0x7F, 0x00, 0x01, 0x00, 0x00},
+       {-1.0f, 0.99999988079071044921875f, 0x1p-23f},
+       1,
+       24},
+      // Bits below the valid ones are not masked: the container's value.
+      {"pcm 20 in 24",
+       {.blockAlign = 3, .bits = 24, .validBits = 20},
+       {0x01, 0x00, 0x00, 0x0F, 0x00, 0x80},
+       {0x1p-23f, -1.0f + 15 * 0x1p-23f},
+       1,
+       20},
+      {"float 32",
+       {.subTag = 3, .blockAlign = 4, .bits = 32, .validBits = 32},
+       {0x00, 0x00, 0xC0, 0x3F, 0x01, 0x00, 0x00, 0x80, 0x00, 0x00, 0x80, 0x7F},
+       {1.5f, -0x1p-149f, kInfinity},
+       3,
+       32},
+      {"float 64, valid bits 0",
+       {.subTag = 3, .blockAlign = 8, .bits = 64, .validBits = 0},
+       {0x9A, 0x99, 0x99, 0x99, 0x99, 0x99, 0xB9, 0x3F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0xC0},
+       {0.1f, -2.5f},
+       3,
+       64},
+      {"cbSize 24 with two more bytes, any channel mask",
+       {.cbSize = 24, .channelMask = 0xFFFFFFFF, .extra = 2},
+       rampData(3),
+       {rampValue(0), rampValue(1), rampValue(2)},
+       1,
+       16},
+      // Four channels of 24 bits: all delivered, in file order.
+      {"four channels",
+       {.channels = 4, .blockAlign = 12, .bits = 24, .validBits = 24, .channelMask = 0x33},
+       {0x00, 0x00, 0x40, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0xE0,
+        0x00, 0x00, 0x10, 0x00, 0x00, 0xF0, 0x00, 0x00, 0x08, 0x00, 0x00, 0xF8},
+       {0.5f, -0.5f, 0.25f, -0.25f, 0.125f, -0.125f, 0.0625f, -0.0625f},
+       1,
+       24},
+  };
+  const Chunk list{"LIST", {'I', 'N', 'F', 'O'}};
+  for (const auto& c : cases) {
+    for (const bool dataFirst : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (dataFirst ? ", data first" : ""));
+      const Chunk format{"fmt ", fmtExtensible(c.header)};
+      const Chunk data{"data", c.data};
+      Session s(dataFirst ? riffBytes({data, list, format}) : riffBytes({format, list, data}));
+      ASSERT_TRUE(s.opened) << static_cast<int>(s.reader.lastRefusal());
+      EXPECT_EQ(s.reader.format().wFormatTag, c.tag);
+      EXPECT_EQ(s.reader.format().nChannels, c.header.channels);
+      EXPECT_EQ(s.reader.format().nBlockAlign, c.header.blockAlign);
+      EXPECT_EQ(s.reader.format().wBitsPerSample, c.header.bits);
+      EXPECT_EQ(s.reader.format().cbSize, 0);
+      EXPECT_EQ(s.reader.validBitsPerSample(), c.validBits);
+      int frames = 0;
+      const std::vector<float> out = s.read(100, &frames);
+      ASSERT_EQ(frames * static_cast<int>(c.header.channels), static_cast<int>(c.expected.size()));
+      for (std::size_t i = 0; i < c.expected.size(); ++i) {
+        EXPECT_EQ(std::memcmp(&out[i], &c.expected[i], sizeof(float)), 0) << "sample " << i << ": " << out[i];
+      }
+      EXPECT_EQ(out[c.expected.size()], -7.0f) << "wrote past the delivered frames";
+    }
+  }
+
+  // A sub-format whose container has no conversion opens and yields no
+  // frames, as the plain header does.
+  Session float24(riffBytes(
+      {{"fmt ", fmtExtensible({.subTag = 3, .blockAlign = 3, .bits = 24, .validBits = 24})}, {"data", rampData(6)}}));
+  ASSERT_TRUE(float24.opened);
+  int frames = -1;
+  float24.read(10, &frames);
+  EXPECT_EQ(frames, 0);
+}
+
 TEST(WaveReaderCounting, DeliversWholeFramesInRounds) {
   int frames = -1;
   {
@@ -305,6 +417,7 @@ TEST(WaveReaderLifecycle, CloseIsRepeatableAndReopenWorks) {
   reader.close();
   reader.close();
   EXPECT_EQ(reader.format().nChannels, 0);
+  EXPECT_EQ(reader.validBitsPerSample(), 0);
   EXPECT_EQ(reader.readFrames(out, 4), 0);
   ASSERT_TRUE(reader.open(file.path()));
   EXPECT_EQ(reader.lastRefusal(), WaveReader::Refusal::kNone);

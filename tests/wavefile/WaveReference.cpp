@@ -1,7 +1,8 @@
 // Native helper for the wave fixtures, built on libsndfile.
 //   wave-reference write OUT.wav KIND CHANNELS FRAMES
 //     writes a deterministic wide-range signal; KIND is u8, pcm16, pcm24,
-//     pcm32, float, double or wavex24 (the extensible header).
+//     pcm32, float, double, or wavex24 and wavexfloat (the extensible
+//     header).
 //   wave-reference dump IN.wav OUT.f32
 //     decodes IN with libsndfile's normalised float reading and writes the
 //     interleaved samples of all channels as little-endian float32.
@@ -44,6 +45,9 @@ int write(const char* path, const std::string& kind, int channels, int frames) {
   else if (kind == "wavex24") {
     major = SF_FORMAT_WAVEX;
     sub = SF_FORMAT_PCM_24;
+  } else if (kind == "wavexfloat") {
+    major = SF_FORMAT_WAVEX;
+    sub = SF_FORMAT_FLOAT;
   } else
     return std::fprintf(stderr, "wave-reference: unknown kind %s\n", kind.c_str()), 1;
   info.format = major | sub;

@@ -5,7 +5,7 @@
 
 #include "RenderError.h"
 #include "effect/ConvolverEffect.h"
-#include "host/PresetFile.h"
+#include "tools/presets/PresetFile.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "Renderer.h"
 #include "ResponseState.h"
 #include "effect/ConvolverEffect.h"
-#include "host/PresetFile.h"
+#include "tools/presets/PresetFile.h"
 
 namespace {
 
