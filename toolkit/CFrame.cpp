@@ -4,6 +4,7 @@
 
 #include "toolkit/CDrawContext.h"
 #include "toolkit/COffscreenContext.h"
+#include "toolkit/KnobMode.h"
 #include "toolkit/platform/Platform.h"
 
 namespace {
@@ -258,13 +259,14 @@ bool CFrame::close() { return false; }
 
 bool CFrame::isOpen() const { return openFlag_; }
 
-// A frame reaches its editor's idle pass, clock, knob mode and gestures
+// A frame reaches its editor's idle pass, clock and gestures
 // through the editor base class; on its own it has none of them.
 void CFrame::doIdle() {}
 
 uint32_t CFrame::getTicks() const { return 0; }
 
-int32_t CFrame::getKnobMode() const { return 0; }
+// The knob mode is process-wide: the editor base stores it for every editor.
+int32_t CFrame::getKnobMode() const { return getGlobalKnobMode(); }
 
 void CFrame::beginEdit(int32_t) {}
 
