@@ -14,7 +14,6 @@ packages=(
   wine64 xvfb xauth fonts-liberation imagemagick xdotool
   libcairo2-dev
   sox libsndfile1-dev
-  libcairo2-dev
   libzita-convolver-dev
 )
 

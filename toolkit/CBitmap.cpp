@@ -53,6 +53,13 @@ bool CBitmap::loadFromPath(const void* /*path*/) {
   return false;
 }
 
+bool CBitmap::setTransparencyMask(CDrawContext* context, const CPoint& offset) {
+  if (!image_ || !context || !context->getSurface()) return false;
+  CPoint device = offset;
+  device.offset(context->offset.h, context->offset.v);
+  return image_->makeMask(*context->getSurface(), device, transparentColor_);
+}
+
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
   CRect device;
   if (DrawingSurface* target = image_ ? targetOf(context, rect, device) : nullptr)

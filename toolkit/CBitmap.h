@@ -42,6 +42,10 @@ class CBitmap : public CCountedObject {
   void* getHandle() const { return image_ ? image_->handle() : nullptr; }
   bool isLoaded() const { return image_ != nullptr; }
   void setTransparentColor(const CColor& colour) { transparentColor_ = colour; }
+  // Makes a mask from `context`'s pixels at `offset` (the bitmap's size):
+  // from then on transparent drawing leaves the pixels where the context
+  // had the transparent colour, whatever the bitmap holds there.
+  bool setTransparencyMask(CDrawContext* context, const CPoint& offset = CPoint());
   CColor getTransparentColor() const { return transparentColor_; }
   // The platform's image, for offscreens that draw into the bitmap.
   BitmapImage* getImage() const { return image_.get(); }

@@ -309,6 +309,29 @@ TEST_F(PixelTest, FilmStripFramesAndTheTransparentColour) {
   strip->release();
 }
 
+TEST_F(PixelTest, TransparencyMaskFromAContextDecidesWhatIsDrawn) {
+  auto* strip = new CBitmap(toolkit_test::kStripBitmap);
+  auto* target = new COffscreenContext(nullptr, 20, 10, kGreyCColor);
+  // The mask's pattern: the bitmap's own pixels, with a cyan square added
+  // where the bitmap has frame colour.
+  auto* pattern = new COffscreenContext(target, strip, false);
+  pattern->setFillColor(kCyanCColor);
+  pattern->drawRect(CRect(5, 5, 7, 7), 1);
+  strip->setTransparentColor(kCyanCColor);
+  EXPECT_FALSE(strip->setTransparencyMask(nullptr));
+  EXPECT_TRUE(strip->setTransparencyMask(pattern, CPoint(0, 0)));
+  pattern->release();
+  strip->drawTransparent(target, CRect(0, 0, 8, 8));
+  EXPECT_EQ(0, countMismatches(readPixels(*target), [](int32_t x, int32_t y) -> uint32_t {
+              if (inside(x, y, 5, 5, 6, 6)) return kGrey;  // masked, though the bitmap has no cyan
+              if (x < 4 && y < 4) return kMagenta;         // not the transparent colour here
+              if (x < 8 && y < 8) return kFrameColours[0];
+              return kGrey;
+            }));
+  target->release();
+  strip->release();
+}
+
 TEST_F(PixelTest, ConstantAlphaBlend) {
   auto* strip = new CBitmap(toolkit_test::kStripBitmap);
   auto* offscreen = new COffscreenContext(nullptr, 30, 8, kBlackCColor);

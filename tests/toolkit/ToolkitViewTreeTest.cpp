@@ -86,6 +86,8 @@ class ProbeView : public CView {
   }
   void looseFocus(CDrawContext*) override { record({name_, "loses", "focus"}); }
 
+  void setColour(CColor colour) { colour_ = colour; }
+
   int draws = 0;
   int32_t handledKey = -100;
   bool acceptsDrop = false;
@@ -250,6 +252,67 @@ TEST_F(ViewTree, DrawRectRedrawsOnlyOverlappingViewsAndKeepsPartlyDrawnOnesDirty
   EXPECT_EQ(pixels.at(5, 5), rgbOf(kRedCColor));
   EXPECT_EQ(pixels.at(20, 20), 0u);
   other->release();
+}
+
+TEST_F(ViewTree, DrawViewRedrawAndContainerBackgrounds) {
+  toolkit_test::provideTestBitmaps();
+  auto* strip = new CBitmap(toolkit_test::kStripBitmap);
+  ASSERT_TRUE(strip->isLoaded());
+  strip->setTransparentColor(kMagentaCColor);
+  auto* box = new CViewContainer(CRect(50, 0, 58, 8), frame, strip);
+  box->setBackgroundOffset(CPoint(0, 8));  // frame 1 of the strip
+  auto* left = new ProbeView("left", CRect(0, 0, 30, 30), kRedCColor);
+  auto* loose = new ProbeView("loose", CRect(0, 0, 5, 5));
+  frame->addView(left);
+  frame->addView(box);
+  EXPECT_EQ(strip->getNbReference(), 2);
+  paintOnce();
+  auto pixels = readPixels(*screen);
+  EXPECT_EQ(pixels.at(55, 6), 0x28C828u);
+  EXPECT_EQ(pixels.at(51, 1), 0xFF00FFu);
+
+  left->redraw();  // a child: drawn alone, at once
+  EXPECT_EQ(left->draws, 2);
+  frame->drawView(loose);  // not a child: the whole frame instead
+  EXPECT_EQ(left->draws, 3);
+  EXPECT_EQ(loose->draws, 0);
+  left->setDirty(true);
+  left->update(nullptr);  // without a context: through redraw
+  EXPECT_EQ(left->draws, 4);
+  EXPECT_FALSE(left->isDirty());
+
+  // A transparent container drawing straight into its parent lets what is
+  // behind show where its bitmap has the transparent colour.
+  box->useOffscreen(false);
+  EXPECT_EQ(box->getOffscreen(), nullptr);
+  box->setTransparency(true);
+  frame->draw(screen);
+  pixels = readPixels(*screen);
+  EXPECT_EQ(pixels.at(51, 1), 0u);
+  EXPECT_EQ(pixels.at(55, 6), 0x28C828u);
+  loose->release();
+  frame->release();
+  frame = nullptr;
+  EXPECT_EQ(strip->getNbReference(), 1);
+  strip->release();
+}
+
+TEST_F(ViewTree, APartialRedrawReachesTheRightPartOfANestedBufferedContainer) {
+  auto* box = new CViewContainer(CRect(20, 20, 60, 50), frame);
+  auto* inner = new ProbeView("inner", CRect(20, 15, 40, 30), kRedCColor);  // (40,35)..(59,49) in the frame
+  box->addView(inner);
+  frame->addView(box);
+  paintOnce();
+  ASSERT_NE(box->getOffscreen(), nullptr);
+  EXPECT_EQ(readPixels(*screen).at(50, 45), rgbOf(kRedCColor));
+
+  // Only the lower right corner is redrawn; the box's own clip must be that
+  // corner in the box's coordinates.
+  inner->setColour(kBlueCColor);
+  frame->drawRect(screen, CRect(45, 40, 60, 50));
+  const auto pixels = readPixels(*screen);
+  EXPECT_EQ(pixels.at(50, 45), rgbOf(kBlueCColor));
+  EXPECT_EQ(pixels.at(42, 37), rgbOf(kRedCColor));  // outside the redrawn corner
 }
 
 TEST_F(ViewTree, TabMovesTheFocusAcrossNestedContainers) {

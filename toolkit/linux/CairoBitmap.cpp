@@ -52,9 +52,37 @@ cairo_surface_t* CairoBitmap::keyedArea(CPoint source, int32_t w, int32_t h, CCo
       if (sx < 0 || sy < 0 || sx >= imageWidth || sy >= imageHeight) continue;
       const uint32_t rgb =
           reinterpret_cast<const uint32_t*>(from + static_cast<size_t>(sy) * fromStride)[sx] & 0xFFFFFFu;
-      if (rgb != key) out[x] = 0xFF000000u | rgb;
+      const bool clear =
+          mask_.empty() ? rgb == key : mask_[static_cast<size_t>(sy) * static_cast<size_t>(imageWidth) + sx];
+      if (!clear) out[x] = 0xFF000000u | rgb;
     }
   }
   cairo_surface_mark_dirty(area);
   return area;
+}
+
+bool CairoBitmap::makeMask(DrawingSurface& fromSurface, CPoint offset, CColor transparent) {
+  cairo_surface_t* from = static_cast<CairoSurface&>(fromSurface).surface();
+  if (cairo_surface_get_type(from) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+  cairo_surface_flush(from);
+  const int32_t fromWidth = cairo_image_surface_get_width(from);
+  const int32_t fromHeight = cairo_image_surface_get_height(from);
+  const unsigned char* data = cairo_image_surface_get_data(from);
+  const int32_t stride = cairo_image_surface_get_stride(from);
+  const uint32_t key = (uint32_t{transparent.red} << 16) | (uint32_t{transparent.green} << 8) | transparent.blue;
+  const int32_t w = width();
+  const int32_t h = height();
+  std::vector<bool> mask(static_cast<size_t>(w) * static_cast<size_t>(h), false);
+  for (int32_t y = 0; y < h; ++y) {
+    const int32_t fy = offset.v + y;
+    for (int32_t x = 0; x < w; ++x) {
+      const int32_t fx = offset.h + x;
+      // Outside the source there is nothing of the transparent colour.
+      if (fx < 0 || fy < 0 || fx >= fromWidth || fy >= fromHeight) continue;
+      const uint32_t rgb = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(fy) * stride)[fx] & 0xFFFFFFu;
+      mask[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] = rgb == key;
+    }
+  }
+  mask_ = std::move(mask);
+  return true;
 }

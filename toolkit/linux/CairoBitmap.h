@@ -3,6 +3,8 @@
 
 #include <cairo.h>
 
+#include <vector>
+
 #include "toolkit/platform/BitmapImage.h"
 
 class CairoBitmap : public BitmapImage {
@@ -20,12 +22,15 @@ class CairoBitmap : public BitmapImage {
   void draw(DrawingSurface& target, const CRect& dest, CPoint source) override;
   void drawTransparent(DrawingSurface& target, const CRect& dest, CPoint source, CColor transparent) override;
   void drawAlphaBlend(DrawingSurface& target, const CRect& dest, CPoint source, uint8_t alpha) override;
+  bool makeMask(DrawingSurface& from, CPoint offset, CColor transparent) override;
+  bool hasMask() const override { return !mask_.empty(); }
 
  private:
   // A copy of the area at `source` of the given size, clear where the
-  // image has `transparent` or ends. Made for each drawing: a context may
+  // image has `transparent` (or the mask is set, once made) or ends. Made for each drawing: a context may
   // draw into the image between two drawings.
   cairo_surface_t* keyedArea(CPoint source, int32_t width, int32_t height, CColor transparent) const;
 
   cairo_surface_t* image_;
+  std::vector<bool> mask_;  // the image's size, row by row; set where transparent
 };

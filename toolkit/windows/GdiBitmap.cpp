@@ -33,7 +33,30 @@ class SelectedBitmap {
 
 GdiBitmap::GdiBitmap(HBITMAP bitmap, int32_t width, int32_t height) : bitmap_(bitmap), width_(width), height_(height) {}
 
-GdiBitmap::~GdiBitmap() { DeleteObject(bitmap_); }
+GdiBitmap::~GdiBitmap() {
+  DeleteObject(bitmap_);
+  if (mask_) DeleteObject(mask_);
+}
+
+bool GdiBitmap::makeMask(DrawingSurface& fromSurface, CPoint offset, CColor transparent) {
+  HDC from = static_cast<GdiSurface&>(fromSurface).dc();
+  HBITMAP mask = CreateBitmap(width_, height_, 1, 1, nullptr);
+  if (!mask) return false;
+  {
+    SelectedBitmap maskDc(from, mask);
+    if (!maskDc.dc()) {
+      DeleteObject(mask);
+      return false;
+    }
+    // Into monochrome, the background colour becomes white.
+    const COLORREF background = SetBkColor(from, colorRef(transparent));
+    BitBlt(maskDc.dc(), 0, 0, width_, height_, from, offset.h, offset.v, SRCCOPY);
+    SetBkColor(from, background);
+  }
+  if (mask_) DeleteObject(mask_);
+  mask_ = mask;
+  return true;
+}
 
 void GdiBitmap::draw(DrawingSurface& target, const CRect& dest, CPoint source) {
   HDC to = static_cast<GdiSurface&>(target).dc();
@@ -48,6 +71,26 @@ void GdiBitmap::drawTransparent(DrawingSurface& target, const CRect& dest, CPoin
   if (!from.dc()) return;
   const int w = dest.width();
   const int h = dest.height();
+  if (mask_) {
+    // In a copy of the target area: XOR source, AND mask, XOR source, then
+    // back. A new device context draws monochrome white as white and black
+    // as black.
+    HBITMAP area = CreateCompatibleBitmap(to, w, h);
+    if (!area) return;
+    {
+      SelectedBitmap areaDc(to, area);
+      SelectedBitmap maskDc(to, mask_);
+      if (areaDc.dc() && maskDc.dc()) {
+        BitBlt(areaDc.dc(), 0, 0, w, h, to, dest.left, dest.top, SRCCOPY);
+        BitBlt(areaDc.dc(), 0, 0, w, h, from.dc(), source.h, source.v, SRCINVERT);
+        BitBlt(areaDc.dc(), 0, 0, w, h, maskDc.dc(), source.h, source.v, SRCAND);
+        BitBlt(areaDc.dc(), 0, 0, w, h, from.dc(), source.h, source.v, SRCINVERT);
+        BitBlt(to, dest.left, dest.top, w, h, areaDc.dc(), 0, 0, SRCCOPY);
+      }
+    }
+    DeleteObject(area);
+    return;
+  }
   if (TransparentBltFunction transparentBlt = blendFunctions().transparentBlt) {
     transparentBlt(to, dest.left, dest.top, w, h, from.dc(), source.h, source.v, w, h, colorRef(transparent));
     return;

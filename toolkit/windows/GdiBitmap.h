@@ -18,13 +18,17 @@ class GdiBitmap : public BitmapImage {
   void* handle() const override { return bitmap_; }
 
   void draw(DrawingSurface& target, const CRect& dest, CPoint source) override;
-  // Through TransparentBlt when it is bound, else through a mask.
+  // Through the mask when one is made, else through TransparentBlt when it
+  // is bound, else through a mask made for the call.
   void drawTransparent(DrawingSurface& target, const CRect& dest, CPoint source, CColor transparent) override;
   // Only when AlphaBlend is bound.
   void drawAlphaBlend(DrawingSurface& target, const CRect& dest, CPoint source, uint8_t alpha) override;
+  bool makeMask(DrawingSurface& from, CPoint offset, CColor transparent) override;
+  bool hasMask() const override { return mask_ != nullptr; }
 
  private:
   HBITMAP bitmap_;
+  HBITMAP mask_ = nullptr;  // monochrome, white where transparent
   int32_t width_;
   int32_t height_;
 };
