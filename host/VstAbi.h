@@ -224,6 +224,23 @@ struct VstKeyCode {
 };
 static_assert(sizeof(VstKeyCode) == 8);
 
+// Virtual keys of VstKeyCode::virt that the toolkit reads.
+enum VstVirtualKey : unsigned char {
+  VKEY_TAB = 2,
+  VKEY_LEFT = 11,
+  VKEY_UP = 12,
+  VKEY_RIGHT = 13,
+  VKEY_DOWN = 14,
+};
+
+// Bits of VstKeyCode::modifier.
+enum VstModifierKey : unsigned char {
+  MODIFIER_SHIFT = 1,
+  MODIFIER_ALTERNATE = 2,
+  MODIFIER_COMMAND = 4,
+  MODIFIER_CONTROL = 8,
+};
+
 // Nominal string capacities; hosts usually hand out larger buffers.
 constexpr int kVstMaxParamStrLen = 8;
 constexpr int kVstMaxProgNameLen = 24;

@@ -4,6 +4,7 @@
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/EditorClock.h"
+#include "toolkit/KnobMode.h"
 #include "toolkit/platform/Platform.h"
 
 namespace {
@@ -16,8 +17,6 @@ constexpr uint32_t kEarlyPause = 4;
 constexpr uint32_t kIdleTolerance = 50;
 
 }  // namespace
-
-VstInt32 AEffGUIEditor::knobMode = 0;
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect), lastTicks_(editorClock().ticks()) {
   if (effect) effect->setEditor(this);
@@ -60,7 +59,7 @@ bool AEffGUIEditor::onWheel(float distance) {
 }
 
 bool AEffGUIEditor::setKnobMode(VstInt32 mode) {
-  knobMode = mode;
+  setGlobalKnobMode(mode);
   return true;
 }
 

@@ -30,6 +30,7 @@ class AEffGUIEditor : public AEffEditor {
   bool onKeyUp(VstKeyCode& keyCode) override;
   // The wheel at the pointer's position over the host's window.
   bool onWheel(float distance) override;
+  // Stores the process-wide knob mode that every editor's knobs follow.
   bool setKnobMode(VstInt32 mode) override;
   virtual void setParameter(VstInt32 index, float value);
   // Reported to the host through the effect.
@@ -43,9 +44,6 @@ class AEffGUIEditor : public AEffEditor {
   uint32_t getTicks();
 
   CFrame* getFrame() const { return frame; }
-
-  // How knobs follow the mouse (circular or linear), shared by all editors.
-  static VstInt32 knobMode;
 
  protected:
   ERect rect{};

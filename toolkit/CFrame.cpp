@@ -6,6 +6,7 @@
 #include "toolkit/AEffGUIEditor.h"
 #include "toolkit/CDrawContext.h"
 #include "toolkit/COffscreenContext.h"
+#include "toolkit/KnobMode.h"
 #include "toolkit/platform/Platform.h"
 
 namespace {
@@ -285,7 +286,8 @@ void CFrame::doIdle() {
 
 uint32_t CFrame::getTicks() const { return editor_ ? editor_->getTicks() : 0; }
 
-int32_t CFrame::getKnobMode() const { return AEffGUIEditor::knobMode; }
+// The knob mode is process-wide: the editor base stores it for every editor.
+int32_t CFrame::getKnobMode() const { return getGlobalKnobMode(); }
 
 void CFrame::beginEdit(int32_t index) {
   if (editor_) editor_->beginEdit(index);

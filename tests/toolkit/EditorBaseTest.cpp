@@ -12,6 +12,7 @@
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/EditorClock.h"
+#include "toolkit/KnobMode.h"
 #include "toolkit/MouseInput.h"
 
 namespace {
@@ -181,9 +182,9 @@ TEST_F(EditorBase, HostOpcodesReachTheEditorAndItsFrame) {
   EXPECT_EQ(dispatch(effEditKeyUp, 'k', 0, nullptr, 0), 0);  // the view handles no key-up
 
   EXPECT_EQ(dispatch(effSetEditKnobMode, 0, 2), 1);
-  EXPECT_EQ(AEffGUIEditor::knobMode, 2);
+  EXPECT_EQ(getGlobalKnobMode(), 2);
   EXPECT_EQ(editor->getFrame()->getKnobMode(), 2);
-  AEffGUIEditor::knobMode = 0;
+  setGlobalKnobMode(kKnobModeCircular);
 
   // The frame's clock, idle pass and gestures are the editor's.
   EXPECT_EQ(editor->getFrame()->getTicks(), clock.now);

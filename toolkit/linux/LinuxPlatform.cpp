@@ -89,6 +89,9 @@ const MouseInputSource& systemMouseInput() {
   return none;
 }
 
+// X has no system-wide setting for it; the common desktop default.
+uint32_t systemDoubleClickTime() { return 400; }
+
 void* bindBlendFunctions() { return nullptr; }
 
 void unbindBlendFunctions(void*) {}

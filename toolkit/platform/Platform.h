@@ -32,6 +32,8 @@ std::unique_ptr<BitmapImage> createBitmapImage(int32_t width, int32_t height);
 
 // The system's mouse and keyboard state.
 const MouseInputSource& systemMouseInput();
+// The longest pause between the clicks of a double click, in milliseconds.
+uint32_t systemDoubleClickTime();
 
 // Binds the optional blending functions of the platform for the lifetime of
 // a frame; the result goes back to unbindBlendFunctions.

@@ -94,6 +94,8 @@ const MouseInputSource& systemMouseInput() {
   return input;
 }
 
+uint32_t systemDoubleClickTime() { return GetDoubleClickTime(); }
+
 void* bindBlendFunctions() { return bindMsimg32(); }
 
 void unbindBlendFunctions(void* binding) { unbindMsimg32(static_cast<HMODULE>(binding)); }
