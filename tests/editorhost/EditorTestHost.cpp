@@ -32,7 +32,6 @@ HostLog* gLog = nullptr;
 AEffect* gEffect = nullptr;
 HWND gWindow = nullptr;
 CommandFile* gCommands = nullptr;
-bool gForwardingWheel = false;
 
 VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0) {
   return gEffect->dispatcher(gEffect, opcode, index, value, ptr, opt);
@@ -120,15 +119,16 @@ void runCommand(const std::string& text) {
 }
 
 // Wine sends the wheel to the window with the keyboard focus, Windows to the
-// window under the pointer: the host passes it on to the child under the
-// pointer, as the editor would see it on Windows.
-void forwardWheel(WPARAM wParam, LPARAM lParam) {
-  const POINT pointer{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+// window under the pointer: a wheel message queued for the host's own window
+// goes to the child under the pointer instead, as the editor would get it
+// on Windows. Answers whether it was passed on.
+bool forwardWheel(const MSG& message) {
+  if (message.message != WM_MOUSEWHEEL || message.hwnd != gWindow) return false;
+  const POINT pointer{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
   HWND target = WindowFromPoint(pointer);
-  if (!target || target == gWindow || !IsChild(gWindow, target)) return;
-  gForwardingWheel = true;
-  SendMessageA(target, WM_MOUSEWHEEL, wParam, lParam);
-  gForwardingWheel = false;
+  if (!target || target == gWindow || !IsChild(gWindow, target)) return false;
+  SendMessageA(target, WM_MOUSEWHEEL, message.wParam, message.lParam);
+  return true;
 }
 
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,8 +140,7 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       }
       return 0;
     case WM_MOUSEWHEEL:
-      // The editor's own pass to its parent comes back here: not again.
-      if (!gForwardingWheel) forwardWheel(wParam, lParam);
+      // What the editor passes on to its parent ends here.
       return 0;
     case WM_CLOSE:
       DestroyWindow(window);
@@ -167,7 +166,7 @@ HWND makeWindow(int width, int height) {
   RECT outer{0, 0, width, height};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRect(&outer, style, FALSE);
-  return CreateWindowExA(0, kWindowClass, kWindowTitle, style | WS_VISIBLE, 60, 60, outer.right - outer.left,
+  return CreateWindowExA(0, kWindowClass, kWindowTitle, style | WS_VISIBLE, 200, 360, outer.right - outer.left,
                          outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -207,6 +206,7 @@ int main(int argc, char** argv) {
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (forwardWheel(message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

@@ -4,6 +4,7 @@
 
 #include "host/PluginEntry.h"
 #include "tests/editorhost/TestEditor.h"
+#include "toolkit/AEffGUIEditor.h"
 
 TestEditorEffect::TestEditorEffect(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, kParameters) {
   // The editor registers itself with the effect, which owns it from then on.
@@ -18,7 +19,11 @@ void TestEditorEffect::processReplacing(float** inputs, float** outputs, VstInt3
 }
 
 void TestEditorEffect::setParameter(VstInt32 index, float value) {
-  if (index >= 0 && index < kParameters) values_[index] = value;
+  if (index < 0 || index >= kParameters) return;
+  values_[index] = value;
+  // Unlike the plug-in's own effect, this one keeps its editor's controls
+  // in step, so that a test can set a control's starting value.
+  if (auto* editor = dynamic_cast<AEffGUIEditor*>(getEditor())) editor->setParameter(index, value);
 }
 
 float TestEditorEffect::getParameter(VstInt32 index) {

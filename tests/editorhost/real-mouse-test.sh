@@ -72,6 +72,17 @@ expect_param() {
     fail "parameter $index is ${got:-missing}, expected $want"
 }
 
+# The values a tag reported through automation, in order, one per line.
+automated() { scenario_lines | awk -v t="$1" '$1 == "automate" && $2 == t {print $3}'; }
+
+expect_automated() {  # tag, then the expected values in order
+  local tag=$1 got want
+  shift
+  got=$(automated "$tag" | awk '{printf "%s%.3f", (NR > 1 ? " " : ""), $1}')
+  want=$(printf '%s\n' "$@" | awk '{printf "%s%.3f", (NR > 1 ? " " : ""), $1}')
+  [ "$got" = "$want" ] || fail "tag $tag reported '$got', expected '$want'"
+}
+
 expect_count() {
   local pattern=$1 want=$2 got
   got=$(count "$pattern")
@@ -87,6 +98,21 @@ click_held() {  # x y button: press, hold 150 ms, release
   xdotool mousedown "$3"
   pause
   xdotool mouseup "$3"
+}
+
+# Holds the left button along a path of editor points: x1 y1 x2 y2 ...
+drag_path() {
+  xdotool mousemove $(at "$1" "$2")
+  pause
+  xdotool mousedown 1
+  pause
+  shift 2
+  while [ $# -ge 2 ]; do
+    xdotool mousemove $(at "$1" "$2")
+    pause
+    shift 2
+  done
+  xdotool mouseup 1
 }
 
 click_quick() {  # x y button: press and release at once
