@@ -23,7 +23,13 @@ AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect), lastTick
   beginGuiServices();
 }
 
-AEffGUIEditor::~AEffGUIEditor() { endGuiServices(); }
+AEffGUIEditor::~AEffGUIEditor() {
+  // A host that closes the effect with its editor still open: the frame and
+  // its window go too, rather than leave a window pointing at freed views.
+  if (frame) frame->release();
+  frame = nullptr;
+  endGuiServices();
+}
 
 bool AEffGUIEditor::getRect(ERect** out) {
   if (out) *out = &rect;

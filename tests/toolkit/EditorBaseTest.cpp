@@ -66,10 +66,13 @@ class TestEffect : public AudioEffectX {
   void processReplacing(float**, float**, VstInt32) override {}
 };
 
+int gFramesDestroyed = 0;
+
 // A frame that counts its idle calls.
 class CountingFrame : public CFrame {
  public:
   using CFrame::CFrame;
+  ~CountingFrame() override { ++gFramesDestroyed; }
   void idle() override {
     ++idles;
     gHostLog.push_back("frame idle");
@@ -202,6 +205,15 @@ TEST_F(EditorBase, HostOpcodesReachTheEditorAndItsFrame) {
   EXPECT_EQ(dispatch(effEditClose), 0);
   EXPECT_FALSE(editor->isOpen());
   EXPECT_EQ(editor->getFrame(), nullptr);
+}
+
+TEST_F(EditorBase, AnEditorLeftOpenTakesItsFrameWithIt) {
+  int parent = 0;
+  dispatch(effEditOpen, 0, 0, &parent);
+  gFramesDestroyed = 0;
+  // effClose without effEditClose: the effect deletes the editor.
+  restartAt(clock.now);
+  EXPECT_EQ(gFramesDestroyed, 1);
 }
 
 TEST_F(EditorBase, IdlePassThrottlesToOnePassPer100MsAndSleeps4MsWhenEarly) {
