@@ -83,8 +83,8 @@ TEST(EffectState, PathFieldWithoutTerminatorIsCutAt259Characters) {
                                    static_cast<const unsigned char*>(data) + kStateChunkSize);
   std::memset(block.data(), 'x', kImpulsePathSize);
   ASSERT_EQ(effect.setChunk(block.data(), kStateChunkSize, true), kStateChunkSize);
-  EXPECT_EQ(std::strlen(effect.impulsePath()), 259u);
-  EXPECT_EQ(std::string(effect.impulsePath()), std::string(259, 'x'));
+  EXPECT_EQ(effect.impulsePath().size(), 259u);
+  EXPECT_EQ(effect.impulsePath(), std::string(259, 'x'));
 }
 
 TEST(EffectState, NullOrShortBlocksChangeNothing) {
@@ -95,7 +95,7 @@ TEST(EffectState, NullOrShortBlocksChangeNothing) {
   EXPECT_EQ(effect.setChunk(block.data(), kStateChunkSize - 1, false), 0);
   EXPECT_EQ(effect.setChunk(block.data(), -5, false), 0);
   EXPECT_EQ(effect.getParameter(0), 0.25f);
-  EXPECT_STREQ(effect.impulsePath(), "... empty ...");
+  EXPECT_EQ(effect.impulsePath(), "... empty ...");
   EXPECT_EQ(effect.getChunk(nullptr, false), 0);
 }
 
