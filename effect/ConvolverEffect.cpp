@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "effect/ParameterText.h"
 #include "engine/ProcessorDetection.h"
@@ -127,11 +126,6 @@ VstInt32 ConvolverEffect::setChunk(void* data, VstInt32 byteSize, bool /*isPrese
   // The host's block may sit at any address: it is read as bytes.
   const auto* block = static_cast<const unsigned char*>(data);
 
-  // The samples as floats (the block may be unaligned), before the writer
-  // lock is taken.
-  std::vector<float> samples(kChunkSampleCount);
-  std::memcpy(samples.data(), block + offsetof(StateChunk, impulseSamples), sizeof(float) * kChunkSampleCount);
-
   // Samples, path, parameters and loaded state reach every reader in one
   // hand-over: no block, getParameter or getChunk sees part of the old state.
   ResponseUpdate update(engine_);
@@ -140,7 +134,7 @@ VstInt32 ConvolverEffect::setChunk(void* data, VstInt32 byteSize, bool /*isPrese
   // A path without a terminator in its field is cut at 259 characters.
   path[kImpulsePathSize - 1] = '\0';
   update.setPath(path);
-  update.setImpulse(samples.data(), kChunkSampleCount);
+  update.setImpulseBytes(block + offsetof(StateChunk, impulseSamples), kChunkSampleCount);
   for (int i = 0; i < kParameterCount; ++i) {
     float value = 0.0f;
     std::memcpy(&value, block + offsetof(StateChunk, parameterValues) + sizeof(float) * static_cast<std::size_t>(i),

@@ -1,10 +1,11 @@
 #include "engine/ResponseBank.h"
 
 #include <algorithm>
-#include <cmath>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
-void ResponseBank::setImpulse(const float* samples, int count) {
+void ResponseBank::setImpulseBytes(const void* samples, int count) {
   for (float* copy : phase) {
     std::memset(copy, 0, sizeof(float) * kPhaseStride);
   }
@@ -12,11 +13,17 @@ void ResponseBank::setImpulse(const float* samples, int count) {
     return;
   }
   count = std::min(count, parameter_mapping::kMaxTaps);
-  for (int i = 0; i < count; ++i) {
-    phase[0][i] = std::isfinite(samples[i]) ? samples[i] : 0.0f;
+  for (int k = 0; k < kPhaseCount; ++k) {
+    std::memcpy(phase[k] + k, samples, sizeof(float) * static_cast<std::size_t>(count));
   }
-  for (int k = 1; k < kPhaseCount; ++k) {
-    std::memcpy(phase[k] + k, phase[0], sizeof(float) * static_cast<std::size_t>(count));
+  // Infinities and NaNs have every exponent bit set.
+  constexpr std::uint32_t kExponent = 0x7F800000u;
+  for (int i = 0; i < count; ++i) {
+    if ((std::bit_cast<std::uint32_t>(phase[0][i]) & kExponent) == kExponent) {
+      for (int k = 0; k < kPhaseCount; ++k) {
+        phase[k][i + k] = 0.0f;
+      }
+    }
   }
 }
 

@@ -34,7 +34,9 @@ struct ResponseBank {
   // Zeroes all copies, then stores up to 32768 samples in each, shifted.
   // A non-finite sample is stored as 0.0: one would turn every later
   // output into NaN, silent input included.
-  void setImpulse(const float* samples, int count);
+  void setImpulse(const float* samples, int count) { setImpulseBytes(samples, count); }
+  // As setImpulse, from little-endian floats at any address.
+  void setImpulseBytes(const void* samples, int count);
   void copySamplesFrom(const ResponseBank& other);
   // Zero-fills the field, then copies at most 259 characters.
   void setPath(const char* text);

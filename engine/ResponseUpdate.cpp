@@ -17,8 +17,10 @@ ResponseUpdate::ResponseUpdate(FirEngine& engine)
   std::memcpy(target_->path, source.path, sizeof(target_->path));
 }
 
-void ResponseUpdate::setImpulse(const float* samples, int count) {
-  target_->setImpulse(samples, count);
+void ResponseUpdate::setImpulse(const float* samples, int count) { setImpulseBytes(samples, count); }
+
+void ResponseUpdate::setImpulseBytes(const void* samples, int count) {
+  target_->setImpulseBytes(samples, count);
   target_->samplesVersion = ++engine_.lastSamplesVersion_;
   samplesReplaced_ = true;
 }

@@ -24,6 +24,8 @@ class ResponseUpdate {
   ResponseBank& bank() { return *target_; }
   // Replaces the samples (see ResponseBank::setImpulse).
   void setImpulse(const float* samples, int count);
+  // As setImpulse, from little-endian floats at any address.
+  void setImpulseBytes(const void* samples, int count);
   // Makes the bank hold the active samples, unless replaced already.
   void keepSamples();
   void setLoaded(bool loaded) { target_->loaded.store(loaded, std::memory_order_relaxed); }
