@@ -90,9 +90,7 @@ void FirEngine::setParameter(int index, float value) {
   }
 }
 
-void FirEngine::setLengthTaps(int n) {
-  setParameter(pm::kLengthIndex, pm::lengthFromTaps(std::clamp(n, 0, kMaxTaps)));
-}
+void FirEngine::setLengthTaps(int n) { setParameter(pm::kLengthIndex, pm::lengthFromTaps(std::clamp(n, 0, kMaxTaps))); }
 
 void FirEngine::readValues(std::uint32_t word, Values& values) const {
   const ResponseBank& bank = banks_[BankExchange::bankOf(word)];
@@ -239,8 +237,7 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
     return;
   }
   const float wet = static_cast<float>(static_cast<double>(settings.mix) * static_cast<double>(settings.gain));
-  const float dry =
-      static_cast<float>((1.0 - static_cast<double>(settings.mix)) * static_cast<double>(settings.gain));
+  const float dry = static_cast<float>((1.0 - static_cast<double>(settings.mix)) * static_cast<double>(settings.gain));
   const int taps = settings.taps;
   const float* const* copies = block.bank_->phase;
   float* history = history_;

@@ -242,7 +242,8 @@ TEST_F(SettingsRaceWithStates, ASetterRacingARestoreComesEntirelyBeforeOrAfterIt
       // moment of the second half of the restore each round.
       {[&](int) { restore(effect, restored_); },
        [&](int round) {
-         const auto end = std::chrono::steady_clock::now() + restoreTime / 2 + restoreTime * (round * 7919 % 1000) / 1600;
+         const auto end =
+             std::chrono::steady_clock::now() + restoreTime / 2 + restoreTime * (round * 7919 % 1000) / 1600;
          for (int i = 0; i == 0 || std::chrono::steady_clock::now() < end; ++i) {
            effect.setParameter(1, i % 2 == 0 ? 0.55f : 0.45f);
          }
@@ -279,13 +280,13 @@ TEST_F(SettingsRaceWithStates, ARestoreRacingALoadLeavesOneOfTheTwoOrders) {
         const SavedState saved = save(effect);
         std::string problem = disagreement(effect, saved);
         const float* p = saved.parameters;
-        const bool restoreLast = saved.path == "restored.wav" && saved.samples == restoredSamples_ &&
-                                 p[0] == 0.1f && p[1] == 0.2f && p[2] == 0.3f && p[3] == 0.0f && p[4] == 1.0f;
+        const bool restoreLast = saved.path == "restored.wav" && saved.samples == restoredSamples_ && p[0] == 0.1f &&
+                                 p[1] == 0.2f && p[2] == 0.3f && p[3] == 0.0f && p[4] == 1.0f;
         // Loaded after the restore: the file's samples, path, length and
         // gain with the restored mix and switches.
         const bool fileLast = saved.path == filePath_ && saved.samples == fileSamples_ && p[0] == 0.1f &&
-                              p[1] == gains[static_cast<std::size_t>(round)] && p[2] == fileLength &&
-                              p[3] == 0.0f && p[4] == 1.0f;
+                              p[1] == gains[static_cast<std::size_t>(round)] && p[2] == fileLength && p[3] == 0.0f &&
+                              p[4] == 1.0f;
         if (!restoreLast && !fileLast) {
           problem += "neither order: path " + saved.path + ", samples of " +
                      (saved.samples == fileSamples_ ? "the file" : "the block") + "; ";
