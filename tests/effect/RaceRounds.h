@@ -35,14 +35,6 @@ inline void spinFor(long nanoseconds) {
   }
 }
 
-// Busy-waits for `steps` loop steps: finer than a clock can measure.
-inline void spinSteps(int steps) {
-  volatile int step = 0;
-  while (step < steps) {
-    step = step + 1;
-  }
-}
-
 namespace race_detail {
 
 // Spins until `counter` reaches `target`, yielding now and then so that the
