@@ -125,7 +125,7 @@ struct Tally {
 // last changes meet in every way.
 TEST(SettingsRace, SettersOnTwoThreadsLeaveOneValueForReadersAudioAndSavedState) {
   ConvolverEffect effect(nullptr);
-  constexpr int kRounds = raceRoundsFor(2000);
+  constexpr int kRounds = raceRoundsFor(1000);
   const float values[2][2][3] = {{{0.2f, 0.3f, 0.25f}, {0.21f, 0.31f, 0.26f}},
                                  {{0.8f, 0.6f, 0.75f}, {0.81f, 0.61f, 0.76f}}};
   std::atomic<bool> stop{false};
@@ -227,7 +227,7 @@ class SettingsRaceWithStates : public ::testing::Test {
 
 TEST_F(SettingsRaceWithStates, ASetterRacingARestoreComesEntirelyBeforeOrAfterIt) {
   ConvolverEffect effect(nullptr);
-  constexpr int kRounds = raceRoundsFor(3000);
+  constexpr int kRounds = raceRoundsFor(1000);
   Tally tally;
   // How long a restore takes here, measured on the restore before each round.
   std::chrono::nanoseconds restoreTime{0};
@@ -262,7 +262,7 @@ TEST_F(SettingsRaceWithStates, ASetterRacingARestoreComesEntirelyBeforeOrAfterIt
 }
 
 TEST_F(SettingsRaceWithStates, ARestoreRacingALoadLeavesOneOfTheTwoOrders) {
-  constexpr int kRounds = raceRoundsFor(2000);
+  constexpr int kRounds = raceRoundsFor(1000);
   const std::vector<float> gains = automaticGains(filePath_, kRounds);
   const float fileLength = effectLengthOf(filePath_);
   ConvolverEffect effect(nullptr);
@@ -303,7 +303,7 @@ TEST_F(SettingsRaceWithStates, EveryBlockSavedDuringLoadsIsOneLoadsResult) {
   writeFile(dir_.file("other.wav"), floatWave(other));
   const std::string otherPath = nativePath(dir_.file("other.wav"));
   other = padded(other);
-  constexpr int kLoads = raceRoundsFor(1500);
+  constexpr int kLoads = raceRoundsFor(1000);
   const std::string files[] = {filePath_, otherPath};
   const std::vector<float>* samples[] = {&fileSamples_, &other};
   const float lengths[] = {effectLengthOf(files[0]), effectLengthOf(files[1])};
