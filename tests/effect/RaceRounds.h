@@ -14,13 +14,13 @@
 
 namespace test_support {
 
-// Rounds for a race that runs `rounds` times natively: a tenth under
-// ThreadSanitizer, which slows every shared access down by far more, and a
-// quarter in Windows builds, whose tests run under Wine here, where every
-// yield and clock read costs more.
+// Rounds for a race that runs `rounds` times natively: a quarter under
+// ThreadSanitizer, which slows every shared access down many times, and in
+// Windows builds, whose tests run under Wine here, where every yield and
+// clock read costs more.
 constexpr int raceRoundsFor(int rounds) {
 #if defined(__SANITIZE_THREAD__)
-  return rounds / 10;
+  return rounds / 4;
 #elif defined(_WIN32)
   return rounds / 4;
 #else
