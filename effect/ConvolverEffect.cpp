@@ -1,6 +1,5 @@
 #include "effect/ConvolverEffect.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -12,33 +11,14 @@
 
 static_assert(kChunkSampleCount == FirEngine::kMaxTaps, "the state block stores the whole response");
 
+static_assert(kParameterCount == parameter_mapping::kParameterCount, "the engine keeps every parameter");
+static_assert(kImpulsePathSize == ResponseBank::kPathSize, "the engine keeps the whole path field");
+static_assert(ConvolverEffect::kBypassParameter == parameter_mapping::kBypassIndex);
+
 namespace {
 
 constexpr char kEmptyPath[] = "... empty ...";
 constexpr float kDefaultParameters[kParameterCount] = {0.5f, 0.5f, 0.5f, 0.0f, 0.0f};
-
-// Applies a parameter to the engine's settings, live or in a bank being
-// prepared for a state restore: one mapping for both.
-template <typename Target>
-void applyParameter(Target& target, int index, float value) {
-  switch (index) {
-    case 0:
-      target.setMix(value);
-      break;
-    case 1:
-      target.setGainParameter(value);
-      break;
-    case 2:
-      target.setLengthParameter(value);
-      break;
-    case ConvolverEffect::kBypassParameter:
-      // NaN is not bypass: only values above 0.0 are.
-      target.setBypass(value > 0.0f);
-      break;
-    default:
-      break;
-  }
-}
 
 }  // namespace
 
@@ -60,32 +40,25 @@ ConvolverEffect::ConvolverEffect(audioMasterCallback audioMaster)
   for (int i = 0; i < kParameterCount; ++i) {
     setParameter(i, kDefaultParameters[i]);
   }
-  std::memcpy(state_.impulsePath, kEmptyPath, sizeof(kEmptyPath));
+  ResponseUpdate update(engine_);
+  update.setPath(kEmptyPath);
+  update.commit();
 }
 
 ConvolverEffect::~ConvolverEffect() = default;
-
-float ConvolverEffect::storedParameter(int index) const {
-  return std::atomic_ref<const float>(state_.parameterValues[index]).load(std::memory_order_relaxed);
-}
-
-void ConvolverEffect::storeParameter(int index, float value) {
-  std::atomic_ref<float>(state_.parameterValues[index]).store(value, std::memory_order_relaxed);
-}
 
 void ConvolverEffect::setParameter(VstInt32 index, float value) {
   if (index < 0 || index >= kParameterCount) {
     return;
   }
-  storeParameter(index, value);
-  applyParameter(engine_, index, value);
+  engine_.setParameter(index, value);
 }
 
 float ConvolverEffect::getParameter(VstInt32 index) {
   if (index < 0 || index >= kParameterCount) {
     return 0.0f;
   }
-  return storedParameter(index);
+  return engine_.parameter(index);
 }
 
 void ConvolverEffect::getParameterName(VstInt32 index, char* text) {
@@ -101,7 +74,12 @@ void ConvolverEffect::getParameterDisplay(VstInt32 index, char* text) {
   if (index < 0 || index >= kParameterCount) {
     return;
   }
-  parameter_text::display(index, storedParameter(index), engine_.gainDecibels(), getSampleRate(), text);
+  // The gain text follows from the same value as the rest of the text.
+  const float value = engine_.parameter(index);
+  const float gainDecibels = index == parameter_mapping::kGainIndex
+                                 ? parameter_mapping::decibelsFromGain(parameter_mapping::gainFromParameter(value))
+                                 : engine_.gainDecibels();
+  parameter_text::display(index, value, gainDecibels, getSampleRate(), text);
 }
 
 bool ConvolverEffect::getEffectName(char* name) {
@@ -130,7 +108,13 @@ VstInt32 ConvolverEffect::getChunk(void** data, bool /*isPreset*/) {
   if (data == nullptr) {
     return 0;
   }
-  state_.impulseLoaded = engine_.copyImpulseSamples(state_.impulseSamples) ? 1 : 0;
+  const std::lock_guard lock(chunkMutex_);
+  EngineSnapshot snapshot;
+  engine_.snapshot(snapshot, state_.impulseSamples);
+  std::memcpy(state_.impulsePath, snapshot.path, sizeof(state_.impulsePath));
+  std::memcpy(state_.parameterValues, snapshot.parameters, sizeof(state_.parameterValues));
+  state_.impulseLoaded = snapshot.loaded ? 1 : 0;
+  std::memset(state_.alignment, 0, sizeof(state_.alignment));
   *data = &state_;
   return kStateChunkSize;
 }
@@ -142,31 +126,28 @@ VstInt32 ConvolverEffect::setChunk(void* data, VstInt32 byteSize, bool /*isPrese
   // The host's block may sit at any address: it is read as bytes.
   const auto* block = static_cast<const unsigned char*>(data);
 
-  // Samples, parameters, loaded state and bypass reach the audio thread in
-  // one hand-over: no block runs with part of the old state.
+  // Samples, path, parameters and loaded state reach every reader in one
+  // hand-over: no block, getParameter or getChunk sees part of the old state.
   ResponseUpdate update(engine_);
-  std::memcpy(state_.impulsePath, block + offsetof(StateChunk, impulsePath), kImpulsePathSize);
+  char path[kImpulsePathSize];
+  std::memcpy(path, block + offsetof(StateChunk, impulsePath), sizeof(path));
   // A path without a terminator in its field is cut at 259 characters.
-  state_.impulsePath[kImpulsePathSize - 1] = '\0';
-  std::memcpy(state_.impulseSamples, block + offsetof(StateChunk, impulseSamples), sizeof(state_.impulseSamples));
-  state_.impulseLoaded = block[offsetof(StateChunk, impulseLoaded)];
-  std::memcpy(state_.alignment, block + offsetof(StateChunk, alignment), sizeof(state_.alignment));
-
-  update.setImpulse(state_.impulseSamples, kChunkSampleCount);
+  path[kImpulsePathSize - 1] = '\0';
+  update.setPath(path);
+  update.setImpulseBytes(block + offsetof(StateChunk, impulseSamples), kChunkSampleCount);
   for (int i = 0; i < kParameterCount; ++i) {
     float value = 0.0f;
     std::memcpy(&value, block + offsetof(StateChunk, parameterValues) + sizeof(float) * static_cast<std::size_t>(i),
                 sizeof(value));
-    storeParameter(i, value);
-    applyParameter(update.bank(), i, value);
+    update.setParameter(i, value);
   }
-  update.bank().loaded.store(state_.impulseLoaded != 0, std::memory_order_relaxed);
+  update.setLoaded(block[offsetof(StateChunk, impulseLoaded)] != 0);
   update.commit();
   return kStateChunkSize;
 }
 
 void ConvolverEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-  if (inputs == nullptr || outputs == nullptr) {
+  if (inputs == nullptr || outputs == nullptr || inputs[0] == nullptr || outputs[0] == nullptr) {
     return;
   }
   const FlushToZeroScope flushToZero;
@@ -179,7 +160,7 @@ void ConvolverEffect::processReplacing(float** inputs, float** outputs, VstInt32
 }
 
 void ConvolverEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-  if (inputs == nullptr || outputs == nullptr) {
+  if (inputs == nullptr || outputs == nullptr || inputs[0] == nullptr || outputs[0] == nullptr) {
     return;
   }
   const FlushToZeroScope flushToZero;
@@ -197,9 +178,6 @@ bool ConvolverEffect::loadImpulseResponse(const char* path) {
     messageSink_(message, "Ulmar");
     return false;
   }
-  std::strncpy(state_.impulsePath, path, kImpulsePathSize - 1);
-  state_.impulsePath[kImpulsePathSize - 1] = '\0';
-  setParameter(2, engine_.lengthParameter());
-  setParameter(1, engine_.gainParameter());
+  // The engine published the path, length and gain with the samples.
   return true;
 }

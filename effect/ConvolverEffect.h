@@ -3,12 +3,20 @@
 // the host's identity queries, saves and restores the whole state as one
 // block, and runs the two audio callbacks.
 //
-// Threading: setParameter may come from any host thread, the audio thread
-// included; it never locks or allocates. getChunk, setChunk and
-// loadImpulseResponse run on host or editor threads; they hand the new
-// response to the audio thread at a block boundary and may wait for the
-// block in progress. processReplacing and process run on the audio thread.
+// The parameter values, the path and the response live in the engine,
+// which keeps one copy of each; a state restore and a file load change
+// them in one step, and the state block is filled from one step's result
+// when the host asks for it.
+//
+// Threading: setParameter and getParameter may come from any host thread,
+// the audio thread included; they never lock, wait or allocate. getChunk,
+// setChunk and loadImpulseResponse run on host or editor threads; they
+// wait for one another, never for the audio thread. processReplacing and
+// process run on the audio thread.
 #pragma once
+
+#include <mutex>
+#include <string>
 
 #include "effect/StateChunk.h"
 #include "effect/UserMessage.h"
@@ -51,17 +59,16 @@ class ConvolverEffect : public AudioEffectX {
   // failure tells the user "Cannot open file: <path>" and changes nothing.
   bool loadImpulseResponse(const char* path);
 
-  const char* impulsePath() const { return state_.impulsePath; }
+  // The path stored with the active response ("... empty ..." before any).
+  std::string impulsePath() const { return engine_.impulsePath(); }
   FirEngine& engine() { return engine_; }
   // Where failure messages go; tests replace the message box.
   void setMessageSink(MessageSink sink) { messageSink_ = sink; }
 
  private:
-  float storedParameter(int index) const;
-  void storeParameter(int index, float value);
-
-  // First member: the block handed to the host by getChunk.
+  // First member: the block handed to the host by getChunk, filled there.
   StateChunk state_;
+  std::mutex chunkMutex_;
   FirEngine engine_;
   MessageSink messageSink_ = showUserMessage;
 };

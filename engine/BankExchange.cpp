@@ -1,30 +1,34 @@
 #include "engine/BankExchange.h"
 
-#include <thread>
+// The audio side stores `held_` and then loads `active_`; a writer loads
+// `active_` and then `held_`. All four are sequentially consistent, so a
+// writer that chose a bank as spare either saw it held (and did not choose
+// it) or the block's check sees that the bank is no longer active and reads
+// nothing from it.
 
-// The counter increment and the index load on the audio side, and the index
-// store and the counter load on the writer side, are sequentially
-// consistent: either the writer sees the block as running (and waits for
-// it), or the block sees the new index.
-
-int BankExchange::enterBlock() {
-  blockCounter_.fetch_add(1, std::memory_order_seq_cst);
-  return active_.load(std::memory_order_seq_cst);
-}
-
-void BankExchange::leaveBlock() { blockCounter_.fetch_add(1, std::memory_order_release); }
-
-int BankExchange::acquireSpareBank() {
-  if ((counterAtRetire_ & 1u) != 0) {
-    while (blockCounter_.load(std::memory_order_acquire) == counterAtRetire_) {
-      std::this_thread::yield();
+std::uint32_t BankExchange::enterBlock() {
+  std::uint32_t word = active_.load(std::memory_order_seq_cst);
+  for (;;) {
+    held_.store(bankOf(word), std::memory_order_seq_cst);
+    const std::uint32_t now = active_.load(std::memory_order_seq_cst);
+    if (now == word) {
+      return word;
     }
-    counterAtRetire_ = 0;
+    word = now;
   }
-  return 1 - active_.load(std::memory_order_relaxed);
 }
 
-void BankExchange::publish(int bank) {
-  active_.store(bank, std::memory_order_seq_cst);
-  counterAtRetire_ = blockCounter_.load(std::memory_order_seq_cst);
+int BankExchange::spareBank() const {
+  const int active = bankOf(active_.load(std::memory_order_seq_cst));
+  const int held = held_.load(std::memory_order_seq_cst);
+  for (int bank = 0; bank < kBankCount; ++bank) {
+    if (bank != active && bank != held) {
+      return bank;
+    }
+  }
+  return -1;  // unreachable: three banks, at most two excluded
+}
+
+std::uint32_t BankExchange::nextWord(int bank) const {
+  return stampOf(active_.load(std::memory_order_relaxed)) + 4u + static_cast<std::uint32_t>(bank);
 }

@@ -1,18 +1,20 @@
 // Hands a prepared response from a host thread to the audio thread.
 //
-// Two banks: the audio thread reads the active one; a writer prepares the
-// spare one, then publishes it with a single atomic store. A block takes
-// the active index once at its start, so it runs entirely on the old bank
-// or entirely on the new one, and every block that starts after `publish`
-// returned sees the new bank.
+// Three banks: the audio thread reads the active one; a writer prepares a
+// spare one, then publishes it with a single atomic store of the published
+// word (a generation count times 4 plus the bank's index), so that every
+// reader sees either the old bank or the new one, and every block that
+// starts after `publish` returned uses the new bank.
 //
-// A bank that was retired may still be read by a block that began before
-// the switch. The audio thread keeps a block counter that is odd while a
-// block runs; before a writer touches the spare bank it waits (on its own
-// thread, never on the audio thread) until the block that was running at
-// the switch has ended. The audio side never locks, waits or allocates.
+// A block holds its bank while it runs: it announces the bank in `held_`,
+// then checks that the bank is still the active one. A writer never picks
+// the active bank nor the held one; with three banks one is always left, so
+// a writer never waits for the audio thread, even when a block never
+// returns (a debugger, a host that stops its audio thread inside a call).
+// Such a block keeps its bank and the other two take turns.
 //
-// One audio thread per engine at a time, as hosts call an instance.
+// One audio thread per engine at a time, as hosts call an instance. The
+// audio side never locks, waits or allocates.
 #pragma once
 
 #include <atomic>
@@ -21,31 +23,32 @@
 
 class BankExchange {
  public:
-  static constexpr int kBankCount = 2;
+  static constexpr int kBankCount = 3;
 
-  // Audio thread: marks the block as running and answers the bank it uses.
-  int enterBlock();
+  static int bankOf(std::uint32_t word) { return static_cast<int>(word & 3u); }
+  // The stamp of values written under this publication (see StampedValue).
+  static std::uint32_t stampOf(std::uint32_t word) { return word & ~3u; }
+
+  // Any thread: the published word, ordered with every other access to it.
+  std::uint32_t activeWord() const { return active_.load(std::memory_order_seq_cst); }
+
+  // Audio thread: holds the active bank and answers its published word.
+  std::uint32_t enterBlock();
   // Audio thread: the block no longer reads its bank.
-  void leaveBlock();
+  void leaveBlock() { held_.store(kNoBank, std::memory_order_release); }
 
   // Writers serialise on this mutex; the audio thread never takes it.
-  std::mutex& writerMutex() { return writerMutex_; }
-
-  // Writer (holding the mutex): the bank it may write, once no block that
-  // could still read it is running.
-  int acquireSpareBank();
-  // Writer (holding the mutex): makes `bank` the active one.
-  void publish(int bank);
-
-  int activeBank() const { return active_.load(std::memory_order_acquire); }
-  // Audio thread: the active bank, ordered after every load before it.
-  int activeBankNow() const { return active_.load(std::memory_order_seq_cst); }
+  std::mutex& writerMutex() const { return writerMutex_; }
+  // Writer (holding the mutex): a bank neither active nor held by a block.
+  int spareBank() const;
+  // Writer (holding the mutex): the word that will publish `bank`.
+  std::uint32_t nextWord(int bank) const;
+  // Writer (holding the mutex): makes the bank of `word` the active one.
+  void publish(std::uint32_t word) { active_.store(word, std::memory_order_seq_cst); }
 
  private:
-  std::atomic<int> active_{0};
-  std::atomic<std::uint32_t> blockCounter_{0};
-  // Block counter seen right after the last switch; odd when a block that
-  // may read the retired bank was running then. Written under the mutex.
-  std::uint32_t counterAtRetire_ = 0;
-  std::mutex writerMutex_;
+  static constexpr int kNoBank = -1;
+  std::atomic<std::uint32_t> active_{0};
+  std::atomic<int> held_{kNoBank};
+  mutable std::mutex writerMutex_;
 };

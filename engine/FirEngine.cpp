@@ -4,9 +4,9 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <thread>
 
-#include "engine/ParameterMapping.h"
 #include "engine/ResponseBankPreparation.h"
 #include "engine/ResponseUpdate.h"
 #include "engine/cpu/CpuFeatures.h"
@@ -20,9 +20,17 @@ namespace {
 
 constexpr std::size_t kHistoryFloats = 2 * FirEngine::kHistoryLength;
 constexpr std::size_t kBankFloats = ResponseBank::kPhaseCount * ResponseBank::kPhaseStride;
-// History and both banks: about 1.25 MiB per instance.
+// History and the three banks: about 1.75 MiB per instance.
 static_assert((kHistoryFloats + BankExchange::kBankCount * kBankFloats) * sizeof(float) < 2 * 1024 * 1024,
               "an engine stays under 2 MiB");
+
+namespace pm = parameter_mapping;
+
+// A bare engine: mix 0.5, unity gain within single precision, no taps.
+constexpr float kEngineDefaults[pm::kParameterCount] = {0.5f, 0.70710677f, 0.0f, 0.0f, 0.0f};
+// Rounds a snapshot waits for parameter changes in progress to settle
+// before it takes the last values it read (each of them one a host set).
+constexpr int kSnapshotRounds = 1000;
 
 }  // namespace
 
@@ -38,6 +46,12 @@ FirEngine::FirEngine()
       copy = copies;
       copies += ResponseBank::kPhaseStride;
     }
+    for (int k = 0; k < pm::kParameterCount; ++k) {
+      bank.parameters[k].store(StampedValue{kEngineDefaults[k], 0}.bits(), std::memory_order_relaxed);
+    }
+  }
+  for (int k = 0; k < pm::kParameterCount; ++k) {
+    hostValues_[k].store(StampedValue{kEngineDefaults[k], 0}.bits(), std::memory_order_relaxed);
   }
   registerInstance();
 }
@@ -52,96 +66,144 @@ void FirEngine::setImpulse(const float* samples, int count) {
 
 void FirEngine::setLoaded(bool loaded) {
   ResponseUpdate update(*this);
-  update.bank().loaded.store(loaded, std::memory_order_relaxed);
+  update.setLoaded(loaded);
   update.commit();
 }
 
-// A setting goes to both banks. While it does, settersActive_ is non-zero,
-// and settersDone_ counts it once finished, so that a writer copying the
-// settings into its spare bank can tell that a change overlapped the copy
-// (and copy again) instead of publishing a bank that missed it.
-template <typename Apply>
-void FirEngine::applyToBanks(Apply apply) {
-  settersActive_.fetch_add(1);
-  for (ResponseBank& bank : banks_) {
-    apply(bank);
+// One store, stamped with the publication current when it is made. When a
+// hand-over was published meanwhile, the store may have come too late for
+// the bank that hand-over prepared (whose own values would then win), so
+// it is repeated under the new stamp; each repetition needs another
+// complete hand-over by another thread.
+void FirEngine::setParameter(int index, float value) {
+  if (index < 0 || index >= pm::kParameterCount) {
+    return;
   }
-  settersDone_.fetch_add(1);
-  settersActive_.fetch_sub(1);
-}
-
-void FirEngine::copySettingsInto(ResponseBank& target) const {
-  const ResponseBank& source = activeBank();
+  std::uint32_t word = exchange_.activeWord();
   for (;;) {
-    while (settersActive_.load() != 0) {
-      std::this_thread::yield();
-    }
-    const std::uint32_t before = settersDone_.load();
-    target.copySettingsFrom(source);
-    if (settersActive_.load() == 0 && settersDone_.load() == before) {
+    hostValues_[index].store(StampedValue{value, BankExchange::stampOf(word)}.bits());
+    const std::uint32_t now = exchange_.activeWord();
+    if (now == word) {
       return;
     }
+    word = now;
   }
 }
 
-void FirEngine::setMix(float x) {
-  applyToBanks([x](ResponseBank& bank) { bank.setMix(x); });
+void FirEngine::setLengthTaps(int n) { setParameter(pm::kLengthIndex, pm::lengthFromTaps(std::clamp(n, 0, kMaxTaps))); }
+
+void FirEngine::readValues(std::uint32_t word, Values& values) const {
+  const ResponseBank& bank = banks_[BankExchange::bankOf(word)];
+  for (int k = 0; k < pm::kParameterCount; ++k) {
+    values[k] = effectiveValue(StampedValue::fromBits(hostValues_[k].load()),
+                               StampedValue::fromBits(bank.parameters[k].load()));
+  }
 }
 
-void FirEngine::setGainParameter(float x) {
-  applyToBanks([x](ResponseBank& bank) { bank.setGainParameter(x); });
+// Read again when a hand-over was published during the read: the bank read
+// may have been reused meanwhile.
+void FirEngine::currentValues(Values& values) const {
+  std::uint32_t word = exchange_.activeWord();
+  for (;;) {
+    readValues(word, values);
+    const std::uint32_t now = exchange_.activeWord();
+    if (now == word) {
+      return;
+    }
+    word = now;
+  }
 }
 
-void FirEngine::setLengthParameter(float x) {
-  applyToBanks([x](ResponseBank& bank) { bank.setLengthParameter(x); });
+EngineSettings FirEngine::currentSettings() const {
+  Values values;
+  currentValues(values);
+  return settingsFromParameters(values);
 }
 
-void FirEngine::setLengthTaps(int n) {
-  applyToBanks([n](ResponseBank& bank) { bank.setLengthTaps(n); });
+float FirEngine::parameter(int index) const {
+  if (index < 0 || index >= pm::kParameterCount) {
+    return 0.0f;
+  }
+  Values values;
+  currentValues(values);
+  return values[index];
 }
 
-void FirEngine::setBypass(bool bypassed) {
-  applyToBanks([bypassed](ResponseBank& bank) { bank.setBypass(bypassed); });
+float FirEngine::mix() const { return currentSettings().mix; }
+float FirEngine::gain() const { return currentSettings().gain; }
+float FirEngine::lengthParameter() const { return pm::clampUnit(parameter(pm::kLengthIndex)); }
+float FirEngine::gainParameter() const { return pm::parameterFromGain(gain()); }
+float FirEngine::gainDecibels() const { return pm::decibelsFromGain(gain()); }
+int FirEngine::lengthTaps() const { return currentSettings().taps; }
+bool FirEngine::isBypassed() const { return currentSettings().bypassed; }
+
+bool FirEngine::isLoaded() const {
+  std::uint32_t word = exchange_.activeWord();
+  for (;;) {
+    const bool loaded = banks_[BankExchange::bankOf(word)].loaded.load();
+    const std::uint32_t now = exchange_.activeWord();
+    if (now == word) {
+      return loaded;
+    }
+    word = now;
+  }
 }
 
-float FirEngine::mix() const { return activeBank().mix.load(std::memory_order_relaxed); }
-float FirEngine::gain() const { return activeBank().gain.load(std::memory_order_relaxed); }
-float FirEngine::lengthParameter() const { return activeBank().lengthFraction.load(std::memory_order_relaxed); }
-float FirEngine::gainParameter() const { return activeBank().gainParameter(); }
-float FirEngine::gainDecibels() const { return parameter_mapping::decibelsFromGain(gain()); }
-int FirEngine::lengthTaps() const { return activeBank().taps.load(std::memory_order_relaxed); }
-bool FirEngine::isLoaded() const { return activeBank().loaded.load(std::memory_order_relaxed); }
-bool FirEngine::isBypassed() const { return activeBank().bypassed.load(std::memory_order_relaxed); }
 const float* FirEngine::impulseSamples() const { return activeBank().phase[0]; }
 
-bool FirEngine::copyImpulseSamples(float* destination) {
+std::string FirEngine::impulsePath() const {
   std::lock_guard lock(exchange_.writerMutex());
   const ResponseBank& bank = activeBank();
-  std::memcpy(destination, bank.phase[0], sizeof(float) * kMaxTaps);
-  return bank.loaded.load(std::memory_order_relaxed);
+  return std::string(bank.path, strnlen(bank.path, sizeof(bank.path)));
+}
+
+void FirEngine::snapshot(EngineSnapshot& state, float* samples) {
+  // Under the writer lock the active bank stays active and unchanged.
+  std::lock_guard lock(exchange_.writerMutex());
+  const ResponseBank& bank = activeBank();
+  std::memcpy(samples, bank.phase[0], sizeof(float) * kMaxTaps);
+  std::memcpy(state.path, bank.path, sizeof(state.path));
+  state.loaded = bank.loaded.load();
+  // The host's values, read twice until both reads agree: they then all
+  // held at one moment between the two reads.
+  std::uint64_t seen[pm::kParameterCount];
+  std::uint64_t again[pm::kParameterCount];
+  for (int k = 0; k < pm::kParameterCount; ++k) {
+    seen[k] = hostValues_[k].load();
+  }
+  for (int round = 0;; ++round) {
+    for (int k = 0; k < pm::kParameterCount; ++k) {
+      again[k] = hostValues_[k].load();
+    }
+    if (std::memcmp(seen, again, sizeof(seen)) == 0 || round == kSnapshotRounds) {
+      break;
+    }
+    std::memcpy(seen, again, sizeof(seen));
+    std::this_thread::yield();
+  }
+  for (int k = 0; k < pm::kParameterCount; ++k) {
+    state.parameters[k] =
+        effectiveValue(StampedValue::fromBits(again[k]), StampedValue::fromBits(bank.parameters[k].load()));
+  }
 }
 
 FirEngine::Block::Block(FirEngine& engine) : engine_(engine) {
-  // Parameter changes write the settings of both banks, the retiring one
-  // included. A block that took a bank just before a switch could otherwise
-  // read settings written after it: it reads them again from the new bank
-  // until the bank it read is still the active one afterwards. All loads
-  // are sequentially consistent, so no setting written after the switch
-  // can be read before the check.
-  int index = engine.exchange_.enterBlock();
+  // The block holds its bank first, then reads the settings. A setting
+  // written after a later hand-over must not reach a block on the old
+  // response, so the settings are read again, from the new bank, until no
+  // hand-over was published while they were read.
+  std::uint32_t word = engine.exchange_.enterBlock();
   for (;;) {
-    const ResponseBank& bank = engine.banks_[index];
-    bank_ = &bank;
-    gain_ = bank.gain.load();
-    mix_ = bank.mix.load();
-    taps_ = bank.taps.load();
+    const ResponseBank& bank = engine.banks_[BankExchange::bankOf(word)];
+    Values values;
+    engine.readValues(word, values);
     loaded_ = bank.loaded.load();
-    bypassed_ = bank.bypassed.load();
-    const int active = engine.exchange_.activeBankNow();
-    if (active == index) {
-      break;
+    if (engine.exchange_.activeWord() == word) {
+      bank_ = &bank;
+      settings_ = settingsFromParameters(values);
+      return;
     }
-    index = active;
+    word = engine.exchange_.enterBlock();
   }
 }
 
@@ -169,13 +231,14 @@ FirBatchKernel batchKernelFor(FirKernelTier tier) {
 }  // namespace
 
 void FirEngine::process(const Block& block, const float* input, float* output, int n, bool replacing) {
-  if (n < 1 || block.taps_ < kTapGranularity || !block.loaded_ ||
+  const EngineSettings& settings = block.settings_;
+  if (n < 1 || settings.taps < kTapGranularity || !block.loaded_ ||
       !cpuFeatures().hasSse.load(std::memory_order_relaxed)) {
     return;
   }
-  const float wet = static_cast<float>(static_cast<double>(block.mix_) * static_cast<double>(block.gain_));
-  const float dry = static_cast<float>((1.0 - static_cast<double>(block.mix_)) * static_cast<double>(block.gain_));
-  const int taps = block.taps_;
+  const float wet = static_cast<float>(static_cast<double>(settings.mix) * static_cast<double>(settings.gain));
+  const float dry = static_cast<float>((1.0 - static_cast<double>(settings.mix)) * static_cast<double>(settings.gain));
+  const int taps = settings.taps;
   const float* const* copies = block.bank_->phase;
   float* history = history_;
   const FirBatchKernel batchKernel = batchKernelFor(activeFirKernelTier());
@@ -222,14 +285,18 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
 void FirEngine::trimLength(int frames) {
   ResponseUpdate update(*this);
   update.keepSamples();
-  impulse_preparation::trimLength(update.bank(), frames);
+  const int taps = impulse_preparation::automaticLength(update.bank().phase[0], frames);
+  update.setParameter(pm::kLengthIndex, pm::lengthFromTaps(taps));
   update.commit();
 }
 
 void FirEngine::normalizeGain() {
   ResponseUpdate update(*this);
   update.keepSamples();
-  impulse_preparation::normalizeGain(update.bank());
+  const int taps = pm::tapsFromLength(pm::clampUnit(update.parameter(pm::kLengthIndex)));
+  if (const auto gain = impulse_preparation::automaticGainParameter(update.bank().phase[0], taps)) {
+    update.setParameter(pm::kGainIndex, *gain);
+  }
   update.commit();
 }
 
@@ -252,20 +319,25 @@ bool FirEngine::loadImpulseFile(const char* path, int channel) {
   }
   const int count = std::max(reader.readFrames(frames.get(), kMaxFileFrames), 0);
   reader.close();
-
-  ResponseUpdate update(*this);
-  update.setImpulse(nullptr, 0);
-  ResponseBank& bank = update.bank();
+  // The chosen channel, gathered to the front in place (each sample moves
+  // down or stays).
   for (int i = 0; i < count; ++i) {
-    const float sample = frames[static_cast<std::size_t>(channel) + static_cast<std::size_t>(i) * channels];
-    for (int k = 0; k < ResponseBank::kPhaseCount; ++k) {
-      bank.phase[k][i + k] = sample;
-    }
+    frames[static_cast<std::size_t>(i)] =
+        frames[static_cast<std::size_t>(channel) + static_cast<std::size_t>(i) * static_cast<std::size_t>(channels)];
   }
+
+  // Samples, path, length, gain and loaded state reach every reader at once.
+  ResponseUpdate update(*this);
+  update.setImpulse(frames.get(), count);
   frames.reset();
-  impulse_preparation::trimLength(bank, count);
-  impulse_preparation::normalizeGain(bank);
-  bank.loaded.store(true, std::memory_order_relaxed);
+  const float* h = update.bank().phase[0];
+  const int taps = impulse_preparation::automaticLength(h, count);
+  update.setParameter(pm::kLengthIndex, pm::lengthFromTaps(taps));
+  if (const auto gain = impulse_preparation::automaticGainParameter(h, taps)) {
+    update.setParameter(pm::kGainIndex, *gain);
+  }
+  update.setPath(path);
+  update.setLoaded(true);
   update.commit();
   return true;
 }

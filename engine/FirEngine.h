@@ -2,32 +2,49 @@
 // of up to 32768 taps, mixed with the dry signal. No latency: output[i]
 // already contains the contribution of input[i].
 //
+// Settings: the engine keeps the five normalised parameter values (mix,
+// gain, length, bypass and the second switch) and nothing else; gain, tap
+// count and bypass are derived from them where they are used
+// (EngineSettings), so no two stored values can disagree. A value the host
+// sets lives in a stamped slot; a load or restore writes its values into
+// the bank it publishes, and readers use whichever is newer (StampedValue).
+//
 // Threading:
 // - Audio thread: beginBlock / process. No allocation, lock, wait or
-//   system call. A block reads every setting once, at its start.
-// - Any thread: the parameter setters (single atomic stores into both
-//   banks; a change takes effect at the next block boundary).
+//   system call. A block reads every setting once, at its start, together
+//   with the bank it uses.
+// - Any thread: setParameter and the named setters (one atomic store,
+//   repeated only when a hand-over was published meanwhile), and the
+//   getters.
 // - Host and editor threads: setImpulse, setLoaded, loadImpulseFile,
-//   trimLength, normalizeGain and ResponseUpdate. Each prepares the spare
-//   bank and hands it over at a block boundary (BankExchange); they may
-//   wait for a running block, never the other way round.
+//   trimLength, normalizeGain, snapshot and ResponseUpdate. Each prepares
+//   a spare bank and publishes it at once; they wait for one another,
+//   never for the audio thread.
 //
 // Kernels: whole groups of four samples go to the batch kernel of the
 // active tier (FirKernelTier, FirBatch), the others one at a time to
 // firDotProduct; both give the same bits.
 //
-// Memory: the history (256 KiB) and two banks of four phase copies
-// (2 x 512 KiB), all allocated by the constructor.
+// Memory: the history (256 KiB) and three banks of four phase copies
+// (3 x 512 KiB), all allocated by the constructor.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "engine/AlignedBuffer.h"
 #include "engine/BankExchange.h"
+#include "engine/EngineSettings.h"
 #include "engine/ParameterMapping.h"
 #include "engine/RateAwareProcessor.h"
 #include "engine/ResponseBank.h"
+
+// Everything a saved state holds apart from the samples.
+struct EngineSnapshot {
+  char path[ResponseBank::kPathSize];
+  float parameters[parameter_mapping::kParameterCount];
+  bool loaded;
+};
 
 class FirEngine : public RateAwareProcessor {
  public:
@@ -41,35 +58,46 @@ class FirEngine : public RateAwareProcessor {
   ~FirEngine() override;
 
   // Replaces the response in all copies (null or count <= 0: silence).
-  // Changes neither taps, gain nor the loaded state.
+  // Changes neither the parameters nor the loaded state.
   void setImpulse(const float* samples, int count);
   void setLoaded(bool loaded);
-  // Reads one channel of a wave file and prepares it: automatic length and
-  // gain. False, with the engine unchanged, when the file cannot be read.
+  // Reads one channel of a wave file and publishes it with its path, its
+  // automatic length and gain, loaded, in one step. False, with the engine
+  // unchanged, when the file cannot be read.
   bool loadImpulseFile(const char* path, int channel);
   void trimLength(int frames);
   void normalizeGain();
 
-  void setMix(float x);
-  void setGainParameter(float x);
-  void setLengthParameter(float x);
+  // The normalised parameter values, stored exactly as given.
+  void setParameter(int index, float value);
+  float parameter(int index) const;
+  void setMix(float x) { setParameter(parameter_mapping::kMixIndex, x); }
+  void setGainParameter(float x) { setParameter(parameter_mapping::kGainIndex, x); }
+  void setLengthParameter(float x) { setParameter(parameter_mapping::kLengthIndex, x); }
+  // n clamped to 0 ... 32768 and kept as its length fraction: the tap count
+  // is then n rounded down to a multiple of 16.
   void setLengthTaps(int n);
-  void setBypass(bool bypassed);
 
   float mix() const;
   float gain() const;
+  // The length parameter clamped to 0 ... 1.
   float lengthParameter() const;
   float gainParameter() const;
   float gainDecibels() const;
   int lengthTaps() const;
   bool isLoaded() const;
   bool isBypassed() const;
+  // The path stored with the active response.
+  std::string impulsePath() const;
 
-  // Copy 0 of the active bank: 32768 samples. Valid until the next hand-over;
-  // for a copy that cannot tear while another thread loads, use
-  // copyImpulseSamples, which answers the loaded state of the same response.
+  // Copy 0 of the active bank: 32768 samples. Valid until the next
+  // hand-over but one; for a copy that cannot tear while another thread
+  // loads, use snapshot.
   const float* impulseSamples() const;
-  bool copyImpulseSamples(float* destination);
+  // The active response's 32768 samples into `samples`, and its path,
+  // parameter values and loaded state, all as one step left them (a
+  // parameter change overlapping the copy is taken whole or not at all).
+  void snapshot(EngineSnapshot& state, float* samples);
 
   // One host block's view of the engine: the bank and the settings as they
   // were when the block started. Audio thread only.
@@ -78,18 +106,15 @@ class FirEngine : public RateAwareProcessor {
     ~Block() { engine_.exchange_.leaveBlock(); }
     Block(const Block&) = delete;
     Block& operator=(const Block&) = delete;
-    bool bypassed() const { return bypassed_; }
+    bool bypassed() const { return settings_.bypassed; }
 
    private:
     friend class FirEngine;
     explicit Block(FirEngine& engine);
     FirEngine& engine_;
     const ResponseBank* bank_ = nullptr;
-    float gain_ = 0.0f;
-    float mix_ = 0.0f;
-    std::int32_t taps_ = 0;
+    EngineSettings settings_;
     bool loaded_ = false;
-    bool bypassed_ = false;
   };
 
   Block beginBlock() { return Block(*this); }
@@ -101,12 +126,14 @@ class FirEngine : public RateAwareProcessor {
 
  private:
   friend class ResponseUpdate;
+  using Values = float[parameter_mapping::kParameterCount];
 
-  const ResponseBank& activeBank() const { return banks_[exchange_.activeBank()]; }
-  template <typename Apply>
-  void applyToBanks(Apply apply);
-  // Writer side: the active bank's settings, without a change in between.
-  void copySettingsInto(ResponseBank& target) const;
+  // The values in force under the bank of `word`.
+  void readValues(std::uint32_t word, Values& values) const;
+  // The values in force now, from any thread.
+  void currentValues(Values& values) const;
+  EngineSettings currentSettings() const;
+  const ResponseBank& activeBank() const { return banks_[BankExchange::bankOf(exchange_.activeWord())]; }
 
   AlignedBuffer historyAllocation_;
   float* history_;
@@ -114,7 +141,8 @@ class FirEngine : public RateAwareProcessor {
   AlignedBuffer phaseAllocation_;
   ResponseBank banks_[BankExchange::kBankCount];
   BankExchange exchange_;
+  // The values hosts and the editor set, each with the stamp of the
+  // publication that was current when it was set.
+  AtomicStampedValue hostValues_[parameter_mapping::kParameterCount] = {};
   std::uint64_t lastSamplesVersion_ = 0;
-  std::atomic<int> settersActive_{0};
-  std::atomic<std::uint32_t> settersDone_{0};
 };

@@ -1,53 +1,30 @@
 #include "engine/ResponseBank.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
-#include "engine/ParameterMapping.h"
-
-namespace pm = parameter_mapping;
-
-void ResponseBank::setMix(float x) { mix.store(x); }
-
-void ResponseBank::setGainParameter(float x) { gain.store(pm::gainFromParameter(x)); }
-
-void ResponseBank::setLengthParameter(float x) {
-  const float p = pm::clampUnit(x);
-  if (p == lengthFraction.load()) {
-    return;
-  }
-  lengthFraction.store(p);
-  taps.store(pm::tapsFromLength(p));
-}
-
-void ResponseBank::setLengthTaps(int n) {
-  const int clamped = std::clamp(n, 0, pm::kMaxTaps);
-  taps.store(clamped);
-  lengthFraction.store(static_cast<float>(clamped) / static_cast<float>(pm::kMaxTaps));
-}
-
-float ResponseBank::gainParameter() const { return pm::parameterFromGain(gain.load()); }
-
-void ResponseBank::setImpulse(const float* samples, int count) {
+void ResponseBank::setImpulseBytes(const void* samples, int count) {
   for (float* copy : phase) {
     std::memset(copy, 0, sizeof(float) * kPhaseStride);
   }
   if (count <= 0 || samples == nullptr) {
     return;
   }
-  count = std::min(count, pm::kMaxTaps);
+  count = std::min(count, parameter_mapping::kMaxTaps);
   for (int k = 0; k < kPhaseCount; ++k) {
     std::memcpy(phase[k] + k, samples, sizeof(float) * static_cast<std::size_t>(count));
   }
-}
-
-void ResponseBank::copySettingsFrom(const ResponseBank& other) {
-  gain.store(other.gain.load());
-  mix.store(other.mix.load());
-  lengthFraction.store(other.lengthFraction.load());
-  taps.store(other.taps.load());
-  loaded.store(other.loaded.load());
-  bypassed.store(other.bypassed.load());
+  // Infinities and NaNs have every exponent bit set.
+  constexpr std::uint32_t kExponent = 0x7F800000u;
+  for (int i = 0; i < count; ++i) {
+    if ((std::bit_cast<std::uint32_t>(phase[0][i]) & kExponent) == kExponent) {
+      for (int k = 0; k < kPhaseCount; ++k) {
+        phase[k][i + k] = 0.0f;
+      }
+    }
+  }
 }
 
 void ResponseBank::copySamplesFrom(const ResponseBank& other) {
@@ -55,4 +32,11 @@ void ResponseBank::copySamplesFrom(const ResponseBank& other) {
     std::memcpy(phase[k], other.phase[k], sizeof(float) * kPhaseStride);
   }
   samplesVersion = other.samplesVersion;
+}
+
+void ResponseBank::setPath(const char* text) {
+  std::memset(path, 0, sizeof(path));
+  if (text != nullptr) {
+    std::strncpy(path, text, kPathSize - 1);
+  }
 }

@@ -1,12 +1,10 @@
 #include "engine/ResponseBankPreparation.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 
 #include "engine/ImpulseRandom.h"
 #include "engine/ParameterMapping.h"
-#include "engine/ResponseBank.h"
 
 namespace impulse_preparation {
 
@@ -50,8 +48,7 @@ float response(const float* h, int taps, const float* w, int period) {
 
 }  // namespace
 
-void trimLength(ResponseBank& bank, int frames) {
-  const float* h = bank.phase[0];
+int automaticLength(const float* h, int frames) {
   int n = std::max(frames, 0);
   if (n % 16 != 0) {
     n += 16 - n % 16;
@@ -70,14 +67,12 @@ void trimLength(ResponseBank& bank, int frames) {
     }
     n -= 16;
   }
-  n = std::min(n + 16, parameter_mapping::kMaxTaps);
-  bank.setLengthTaps(n);
+  return std::min(n + 16, parameter_mapping::kMaxTaps);
 }
 
-void normalizeGain(ResponseBank& bank) {
-  const int taps = bank.taps.load(std::memory_order_relaxed);
+std::optional<float> automaticGainParameter(const float* h, int taps) {
   if (taps == 0) {
-    return;
+    return std::nullopt;
   }
   float w[kSignalLength];
   float total = 0.0f;
@@ -89,16 +84,15 @@ void normalizeGain(ResponseBank& bank) {
     } else {
       fillNoise(w);
     }
-    total = total + std::fabs(response(bank.phase[0], taps, w, period));
+    total = total + std::fabs(response(h, taps, w, period));
   }
   const float average = total / static_cast<float>(kSignalCount);
   const double g = average != 0.0f ? 1.0 / std::fabs(static_cast<double>(average)) : 1.0;
   float gain = static_cast<float>(g * static_cast<double>(kTargetLevel));
   gain = std::clamp(gain, 0.0f, kMaxGain);
-  bank.gain.store(gain, std::memory_order_relaxed);
-  // Through the parameter mapping once, so that the gain is exactly what
-  // the stored parameter value reproduces later.
-  bank.setGainParameter(bank.gainParameter());
+  // The gain is kept as the parameter value that reproduces it: the one
+  // source of the gain from here on.
+  return parameter_mapping::parameterFromGain(gain);
 }
 
 }  // namespace impulse_preparation

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 #include <xmmintrin.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "engine/cpu/CpuFeatures.h"
 #include "engine/vectorops/VectorOps.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WaveFiles.h"
 
 namespace {
 
@@ -83,8 +86,8 @@ TEST(EffectState, PathFieldWithoutTerminatorIsCutAt259Characters) {
                                    static_cast<const unsigned char*>(data) + kStateChunkSize);
   std::memset(block.data(), 'x', kImpulsePathSize);
   ASSERT_EQ(effect.setChunk(block.data(), kStateChunkSize, true), kStateChunkSize);
-  EXPECT_EQ(std::strlen(effect.impulsePath()), 259u);
-  EXPECT_EQ(std::string(effect.impulsePath()), std::string(259, 'x'));
+  EXPECT_EQ(effect.impulsePath().size(), 259u);
+  EXPECT_EQ(effect.impulsePath(), std::string(259, 'x'));
 }
 
 TEST(EffectState, NullOrShortBlocksChangeNothing) {
@@ -95,7 +98,7 @@ TEST(EffectState, NullOrShortBlocksChangeNothing) {
   EXPECT_EQ(effect.setChunk(block.data(), kStateChunkSize - 1, false), 0);
   EXPECT_EQ(effect.setChunk(block.data(), -5, false), 0);
   EXPECT_EQ(effect.getParameter(0), 0.25f);
-  EXPECT_STREQ(effect.impulsePath(), "... empty ...");
+  EXPECT_EQ(effect.impulsePath(), "... empty ...");
   EXPECT_EQ(effect.getChunk(nullptr, false), 0);
 }
 
@@ -147,6 +150,85 @@ TEST(EffectCallbacks, FlushToZeroHoldsDuringTheBlockAndTheHostsModeReturnsAfter)
   _mm_setcsr(saved);
   vectorOps().move.store(original);
   EXPECT_EQ(out, in);
+}
+
+}  // namespace
+
+namespace {
+
+// Infinities and NaNs in a response would turn every output into NaN, silent
+// input included (Inf x 0), and spread along the host's chain. Both ways in
+// store them as 0.0, and a saved state then holds 0.0 there.
+TEST(EffectResponse, NonFiniteSamplesFromFilesAndRestoresBecomeZero) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  const float kNaN = std::numeric_limits<float>::quiet_NaN();
+  std::vector<float> response = test_support::noise(200, 5);
+  const std::size_t bad[] = {3, 50, 51, 199};
+  response[bad[0]] = kInf;
+  response[bad[1]] = -kInf;
+  response[bad[2]] = kNaN;
+  response[bad[3]] = -kNaN;
+
+  auto check = [&](ConvolverEffect& effect, const char* how) {
+    void* data = nullptr;
+    ASSERT_EQ(effect.getChunk(&data, false), kStateChunkSize);
+    StateChunk saved;
+    std::memcpy(&saved, data, sizeof(saved));
+    for (std::size_t i = 0; i < response.size(); ++i) {
+      const bool cleaned = std::find(std::begin(bad), std::end(bad), i) != std::end(bad);
+      const float expected = cleaned ? 0.0f : response[i];
+      ASSERT_EQ(std::memcmp(&saved.impulseSamples[i], &expected, sizeof(float)), 0) << how << ", sample " << i;
+    }
+    effect.setParameter(2, 1.0f);
+    for (const std::vector<float>& input : {std::vector<float>(512, 0.0f), test_support::noise(512, 6)}) {
+      std::vector<float> output(512, 0.0f);
+      float* inputs[] = {const_cast<float*>(input.data())};
+      float* outputs[] = {output.data()};
+      effect.processReplacing(inputs, outputs, 512);
+      for (float v : output) {
+        ASSERT_TRUE(std::isfinite(v)) << how;
+      }
+    }
+  };
+
+  {
+    ConvolverEffect effect(nullptr);
+    test_support::TempDir dir;
+    test_support::writeFile(dir.file("bad.wav"), test_support::floatWave(response));
+    ASSERT_TRUE(effect.loadImpulseResponse(test_support::nativePath(dir.file("bad.wav")).c_str()));
+    check(effect, "file");
+  }
+  {
+    StateChunk chunk{};
+    std::strcpy(chunk.impulsePath, "bad.wav");
+    const float parameters[] = {0.5f, 0.5f, 1.0f, 0.0f, 0.0f};
+    std::memcpy(chunk.parameterValues, parameters, sizeof(parameters));
+    std::memcpy(chunk.impulseSamples, response.data(), response.size() * sizeof(float));
+    chunk.impulseLoaded = 1;
+    ConvolverEffect effect(nullptr);
+    ASSERT_EQ(effect.setChunk(&chunk, kStateChunkSize, false), kStateChunkSize);
+    check(effect, "restore");
+  }
+}
+
+// A host that hands a null first channel gets nothing done, bypassed or not,
+// replacing or accumulating.
+TEST(EffectCallbacks, ANullFirstChannelIsIgnored) {
+  ConvolverEffect effect(nullptr);
+  const std::vector<float> response = test_support::noise(64, 2);
+  effect.engine().setImpulse(response.data(), 64);
+  effect.engine().setLoaded(true);
+  std::vector<float> buffer(64, 0.5f);
+  float* none[] = {nullptr};
+  float* some[] = {buffer.data()};
+  for (float bypass : {0.0f, 1.0f}) {
+    effect.setParameter(3, bypass);
+    effect.processReplacing(none, some, 64);
+    effect.processReplacing(some, none, 64);
+    effect.process(none, some, 64);
+    effect.process(some, none, 64);
+  }
+  EXPECT_EQ(buffer, std::vector<float>(64, 0.5f));
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST_F(ImpulseLoading, ASuccessfulLoadRemembersThePathAndSetsLengthAndGainQuietl
   h[90] = 0.8f;
   TempFile file(floatWave(h));
   ASSERT_TRUE(effect_.loadImpulseResponse(file.path()));
-  EXPECT_STREQ(effect_.impulsePath(), file.path());
+  EXPECT_STREQ(effect_.impulsePath().c_str(), file.path());
   EXPECT_EQ(effect_.engine().lengthTaps(), 112);
   EXPECT_EQ(effect_.getParameter(2), 112.0f / 32768.0f);
   EXPECT_EQ(effect_.getParameter(1), effect_.engine().gainParameter());
@@ -67,7 +67,7 @@ TEST_F(ImpulseLoading, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
   EXPECT_FALSE(effect_.loadImpulseResponse(text.path()));
   ASSERT_EQ(gMessages.size(), 1u);
   EXPECT_EQ(gMessages[0], std::string("Ulmar|Cannot open file: ") + text.path());
-  EXPECT_STREQ(effect_.impulsePath(), good.path());
+  EXPECT_STREQ(effect_.impulsePath().c_str(), good.path());
   EXPECT_EQ(effect_.getParameter(1), params[0]);
   EXPECT_EQ(effect_.getParameter(2), params[1]);
 
@@ -79,7 +79,7 @@ TEST_F(ImpulseLoading, AnUnreadableDepthGivesASilentResponseUnderTheNewName) {
   TempFile twelveBit(wavbytes::riffBytes({{"fmt ", wavbytes::fmt(1, 1, 2, 12)}, {"data", wavbytes::Bytes(64, 1)}}));
   ASSERT_TRUE(effect_.loadImpulseResponse(twelveBit.path()));
   EXPECT_TRUE(gMessages.empty());
-  EXPECT_STREQ(effect_.impulsePath(), twelveBit.path());
+  EXPECT_STREQ(effect_.impulsePath().c_str(), twelveBit.path());
   EXPECT_EQ(effect_.engine().lengthTaps(), 16);
   EXPECT_FLOAT_EQ(effect_.engine().gain(), 0.35f);
 }

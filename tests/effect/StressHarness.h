@@ -63,10 +63,10 @@ inline BlockClassifier matchAny(const std::vector<std::vector<float>>& expected)
 
 // `change(i)` runs `changes` times on a thread of its own; the audio thread
 // runs until it is done and classifies every output block. After every
-// other change the changing thread waits until a block has begun, so that
-// each state is heard; the changes in between follow each other at once,
-// so that a change reuses a bank while a block that began before the
-// previous change may still be running.
+// third change the changing thread waits until a block has begun, so that
+// each state is heard; the two changes before it follow each other at
+// once, so that changes reuse banks while a block that began before them
+// may still be running.
 inline StressResult runStress(ConvolverEffect& effect, const std::vector<float>& input, int states,
                               const BlockClassifier& classify, int changes, const std::function<void(int)>& change) {
   std::vector<float> warm(kStressBlock);
@@ -97,7 +97,7 @@ inline StressResult runStress(ConvolverEffect& effect, const std::vector<float>&
   std::thread changer([&] {
     for (int i = 0; i < changes; ++i) {
       change(i);
-      if (i % 2 == 1) {
+      if (i % 3 == 2) {
         const long seen = begun.load(std::memory_order_relaxed);
         while (begun.load(std::memory_order_relaxed) == seen) {
           std::this_thread::yield();

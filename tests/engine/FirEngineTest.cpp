@@ -231,13 +231,18 @@ TEST(FirEngine, ParameterMappings) {
   engine.setLengthParameter(std::nanf(""));
   EXPECT_EQ(engine.lengthTaps(), 0);
 
-  // A tap count set directly survives its own fraction being sent back
-  // (an equal value changes nothing), although that fraction alone would
-  // map to 96 taps.
-  engine.setLengthTaps(100);
-  EXPECT_EQ(engine.lengthTaps(), 100);
+  // A tap count set directly is kept as its fraction, the one source of the
+  // length: sending that fraction back keeps it, and a count between steps
+  // of 16 reads back as the step below it.
+  engine.setLengthTaps(112);
+  EXPECT_EQ(engine.lengthTaps(), 112);
+  EXPECT_EQ(engine.lengthParameter(), 112.0f / 32768.0f);
   engine.setLengthParameter(engine.lengthParameter());
-  EXPECT_EQ(engine.lengthTaps(), 100);
+  EXPECT_EQ(engine.lengthTaps(), 112);
+  engine.setLengthTaps(100);
+  EXPECT_EQ(engine.lengthTaps(), 96);
+  engine.setLengthTaps(40000);
+  EXPECT_EQ(engine.lengthTaps(), 32768);
 
   engine.setMix(1.5f);
   EXPECT_EQ(engine.mix(), 1.5f);

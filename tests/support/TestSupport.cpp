@@ -6,6 +6,12 @@
 #include <fstream>
 #include <random>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <time.h>
+#endif
+
 namespace test_support {
 
 #if defined(_WIN32)
@@ -57,6 +63,23 @@ TempDir::~TempDir() {
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+double threadCpuSeconds() {
+#if defined(_WIN32)
+  FILETIME creation, exit, kernel, user;
+  if (!GetThreadTimes(GetCurrentThread(), &creation, &exit, &kernel, &user)) {
+    return 0.0;
+  }
+  auto ticks = [](const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;  // 100 ns units
+#else
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+#endif
 }
 
 }  // namespace test_support

@@ -51,4 +51,7 @@ class TempDir {
 
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes);
 
+// Processor time the calling thread has used so far, in seconds.
+double threadCpuSeconds();
+
 }  // namespace test_support

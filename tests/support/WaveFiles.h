@@ -12,7 +12,9 @@ namespace test_support {
 
 inline wavbytes::Bytes floatWave(const std::vector<float>& samples, unsigned channels = 1) {
   wavbytes::Bytes data(samples.size() * sizeof(float));
-  std::memcpy(data.data(), samples.data(), data.size());
+  if (!data.empty()) {
+    std::memcpy(data.data(), samples.data(), data.size());
+  }
   return wavbytes::riffBytes({wavbytes::fmtChunk(3, channels, 32), {"data", data}});
 }
 

@@ -19,10 +19,12 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "effect/ConvolverEffect.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WaveFiles.h"
 #include "tools/loader/PluginModule.h"
 #include "tools/presets/PresetFile.h"
 
@@ -130,14 +132,14 @@ std::set<std::string> listFolder(const std::string& folder) {
   return names;
 }
 
-// "... automatic gain -12.34 dB, ..." -> "-12.34 dB"
+// "..., gain -3.0 dB (automatic -12.3 dB), ..." -> "-12.3 dB"
 std::string automaticGainText(const std::string& summary) {
-  const std::size_t start = summary.find("automatic gain ");
+  const std::size_t start = summary.find("(automatic ");
   if (start == std::string::npos) {
     return "(none)";
   }
-  const std::size_t from = start + std::strlen("automatic gain ");
-  return summary.substr(from, summary.find(',', from) - from);
+  const std::size_t from = start + std::strlen("(automatic ");
+  return summary.substr(from, summary.find(')', from) - from);
 }
 
 class RenderToolTest : public ::testing::Test {
@@ -395,6 +397,50 @@ TEST_F(RenderToolTest, UserErrorsEndWithOneLineAndNoFileBehind) {
   }
 }
 
+// The tool runs the plug-in in place, as hosts do: a state with 0 taps
+// passes the input through bit for bit. Its summary names the gain in use,
+// and a response file without frames or one the reader refuses is an error
+// that names the reader's reason.
+TEST_F(RenderToolTest, RendersAsAHostAndSaysWhatItUsedAndWhyAFileFails) {
+  StateChunk state;
+  std::memcpy(&state, chunk.data(), sizeof(state));
+  state.parameterValues[2] = 0.0f;
+  preset_file::Preset preset;
+  preset.pluginId = ConvolverEffect::kUniqueId;
+  preset.count = 5;
+  preset.chunk.assign(reinterpret_cast<const unsigned char*>(&state),
+                      reinterpret_cast<const unsigned char*>(&state) + sizeof(state));
+  test_support::writeFile(dir.file("zero.fxp"), preset_file::encode(preset));
+  const ToolRun zero = run({"--preset", dir.file("zero.fxp"), "--block", "100", inputPath, dir.file("zero.wav")});
+  ASSERT_EQ(zero.status, 0) << zero.err;
+  EXPECT_NE(zero.out.find("0 taps used"), std::string::npos) << zero.out;
+  const Audio passed = readAudio(dir.file("zero.wav"));
+  ASSERT_EQ(passed.samples.size(), input.samples.size());
+  EXPECT_EQ(std::memcmp(passed.samples.data(), input.samples.data(), input.samples.size() * sizeof(float)), 0);
+
+  const ToolRun quieter = run({"--ir", irPath, "--gain", "-3", "--save-preset", dir.file("q.fxp")});
+  ASSERT_EQ(quieter.status, 0) << quieter.err;
+  EXPECT_NE(quieter.out.find("gain -3.0 dB (automatic "), std::string::npos) << quieter.out;
+
+  test_support::writeFile(dir.file("empty.wav"), test_support::floatWave({}));
+  test_support::writeFile(dir.file("adpcm.wav"),
+                          wavbytes::riffBytes({wavbytes::fmtChunk(2, 1, 4), {"data", wavbytes::Bytes(64, 0)}}));
+  test_support::writeFile(dir.file("riff.wav"), wavbytes::riffBytes({}, "AVI "));
+  const std::string out = dir.file("out.wav");
+  const std::pair<std::string, std::string> failures[] = {
+      {"empty.wav", dir.file("empty.wav") + " holds no sample frames the reader can convert (32-bit float, 1 channel)"},
+      {"adpcm.wav",
+       "Cannot open file: " + dir.file("adpcm.wav") + " (the sample format is neither PCM nor IEEE float)"},
+      {"riff.wav", "Cannot open file: " + dir.file("riff.wav") + " (a RIFF file, but not WAVE)"},
+  };
+  for (const auto& [name, message] : failures) {
+    const ToolRun failed = run({"--ir", dir.file(name), inputPath, out});
+    EXPECT_EQ(failed.status, 1) << name;
+    EXPECT_EQ(failed.err, "ulmar-render: " + message + "\n");
+    EXPECT_FALSE(std::filesystem::exists(out)) << name;
+  }
+}
+
 TEST_F(RenderToolTest, InterruptedRenderLeavesNoFileBehind) {
   // Thirty seconds at the longest length: long enough to be interrupted.
   writeAudio(dir.file("long.wav"), test_support::noise(30 * kRate, 3), 1, kRate);
@@ -433,6 +479,7 @@ TEST_F(RenderToolTest, FindsThePluginBesideItselfOrSaysWhereItLooked) {
 TEST_F(RenderToolTest, HelpDocumentsEveryOptionWithExamples) {
   const ToolRun help = run({"--help"});
   EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("built into this program"), std::string::npos);
   for (const char* option : {"--ir", "--preset", "--bank", "--save-preset", "--mix", "--gain", "--length", "--block",
                              "--no-tail", "--sample-format", "--plugin", "Exit status", "Examples"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;

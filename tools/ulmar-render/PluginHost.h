@@ -54,7 +54,7 @@ class PluginInstance {
   // effMainsChanged on (resume) and off (suspend).
   void setProcessing(bool on);
   // processReplacing of one mono block; `frames` at most the block size
-  // given to open().
+  // given to open(). Input and output may be the same buffer.
   void process(float* input, float* output, int frames);
 
  private:

@@ -151,12 +151,17 @@ std::string usageText() {
        ulmar-render [OPTIONS] --save-preset FILE.fxp
 
 Renders an audio file through the Ulmar convolution plug-in, loading the
-plug-in library and driving it exactly as a host does. A file with several
-channels is processed by one plug-in instance per channel.
+plug-in library and driving it as a host does: through its entry point,
+with state restores, parameter changes and in-place processing. A file
+with several channels is processed by one plug-in instance per channel.
 
 Impulse response (exactly one):
-  --ir FILE.wav         load a response with the plug-in's own loader
-                        (automatic length and gain)
+  --ir FILE.wav         read channel 0 of the file with the plug-in's own
+                        loading code, built into this program (automatic
+                        length and gain), and hand the resulting state to
+                        the plug-in as a host restores a saved project; a
+                        file the reader refuses or that has no sample
+                        frames is an error
   --preset FILE.fxp     restore a program preset saved by a host or --save-preset
   --bank FILE.fxb       restore a bank preset saved by a host or --save-preset
 
@@ -190,8 +195,9 @@ error never leaves a partial file behind.
 
 While rendering a file longer than a few seconds to a terminal, a progress
 bar appears on standard error. At the end one line on standard output gives
-the taps used, the automatic gain, the seconds rendered and the speed as a
-multiple of real time.
+the taps used, the gain used and the response's automatic gain, the seconds
+rendered and the speed as a multiple of real time. With fewer than 16 taps
+the plug-in passes the input unchanged.
 
 Exit status: 0 done, 1 a file, the plug-in or the audio failed, 2 the
 command line is wrong, 130 interrupted. Every error is one line on

@@ -14,8 +14,7 @@ RenderResult renderAudio(AudioInput& input, AudioOutput& output,
   const std::size_t channels = instances.size();
   const std::size_t block = static_cast<std::size_t>(blockSize);
   std::vector<float> interleaved(block * channels);
-  std::vector<float> dry(block);
-  std::vector<float> wet(block);
+  std::vector<float> channel(block);
 
   const auto start = std::chrono::steady_clock::now();
   const std::int64_t declared = std::max<std::int64_t>(input.frames(), 0);
@@ -41,14 +40,16 @@ RenderResult renderAudio(AudioInput& input, AudioOutput& output,
       std::fill(interleaved.begin(), interleaved.end(), 0.0f);
     }
     const std::size_t count = static_cast<std::size_t>(frames);
-    // Channels are independent: each goes through its own instance.
+    // Channels are independent: each goes through its own instance. The
+    // plug-in works in place, as hosts run it, so where it writes nothing
+    // (no response, fewer than 16 taps) the dry signal passes.
     for (std::size_t c = 0; c < channels; ++c) {
       for (std::size_t i = 0; i < count; ++i) {
-        dry[i] = interleaved[i * channels + c];
+        channel[i] = interleaved[i * channels + c];
       }
-      instances[c]->process(dry.data(), wet.data(), frames);
+      instances[c]->process(channel.data(), channel.data(), frames);
       for (std::size_t i = 0; i < count; ++i) {
-        interleaved[i * channels + c] = wet[i];
+        interleaved[i * channels + c] = channel[i];
       }
     }
     output.write(interleaved.data(), frames);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 
+#include "ImpulseFileCheck.h"
 #include "RenderError.h"
 #include "effect/ConvolverEffect.h"
 #include "tools/presets/PresetFile.h"
@@ -13,7 +14,12 @@ std::string gLastMessage;
 
 void recordMessage(const char* text, const char* /*caption*/) { gLastMessage = text; }
 
+// The response is loaded by the plug-in's own loading code, built into this
+// program, and reaches the plug-in as the state block it produces.
 ResponseState fromImpulseFile(const std::string& path) {
+  if (const std::string problem = impulseFileProblem(path); !problem.empty()) {
+    throw RenderError(problem);
+  }
   ConvolverEffect loader(nullptr);
   gLastMessage.clear();
   loader.setMessageSink(recordMessage);

@@ -1,6 +1,7 @@
 // The state block the plug-in instances are restored from: made by the
-// project's own response loader (--ir) or read from a preset file
-// (--preset, --bank), together with the response's automatic gain.
+// plug-in's own loading code, built into this program (--ir), or read from
+// a preset file (--preset, --bank), together with the response's automatic
+// gain.
 #pragma once
 
 #include <string>
@@ -17,7 +18,8 @@ struct ResponseState {
   double automaticGainDecibels = 0.0;
 };
 
-// Throws RenderError: "Cannot open file: PATH" for a response that cannot
-// be loaded, the preset's reason for a preset that cannot be used.
+// Throws RenderError: "Cannot open file: PATH (REASON)" for a response the
+// wave reader refuses, an error naming the file for one without frames,
+// the preset's reason for a preset that cannot be used.
 // pluginId is the uniqueID the loaded plug-in reports.
 ResponseState loadResponseState(const RenderOptions& options, VstInt32 pluginId);

@@ -40,7 +40,7 @@ std::string decibelText(double decibels) {
     return "-inf dB";
   }
   char text[32];
-  std::snprintf(text, sizeof(text), "%+.2f dB", decibels);
+  std::snprintf(text, sizeof(text), "%+.1f dB", decibels);
   return text;
 }
 
@@ -136,6 +136,10 @@ int run(const RenderOptions& o) {
     configure(*instance, o, state, sampleRate, taps);
   }
   const int tapsUsed = parameter_units::tapsFromParameter(instances.front()->getParameter(kLengthParameter));
+  // What the plug-in ended up with, automatic or given.
+  const std::string gainUsed =
+      decibelText(parameter_units::gainDecibelsFromParameter(instances.front()->getParameter(kGainParameter)));
+  const std::string automaticGain = decibelText(state.automaticGainDecibels);
 
   // Nothing is created under its final name before everything else worked.
   std::optional<PendingFile> presetFile;
@@ -146,8 +150,8 @@ int run(const RenderOptions& o) {
 
   if (!input) {
     presetFile->commit();
-    std::printf("%d taps used, automatic gain %s, preset written to %s\n", tapsUsed,
-                decibelText(state.automaticGainDecibels).c_str(), o.savePreset.c_str());
+    std::printf("%d taps used, gain %s (automatic %s), preset written to %s\n", tapsUsed, gainUsed.c_str(),
+                automaticGain.c_str(), o.savePreset.c_str());
     return kExitSuccess;
   }
 
@@ -168,8 +172,8 @@ int run(const RenderOptions& o) {
 
   const double seconds = static_cast<double>(result.frames) / sampleRate;
   const double speed = seconds / std::max(result.elapsedSeconds, 1e-9);
-  std::printf("%d taps used, automatic gain %s, %.3f s rendered, %.1fx real time\n", tapsUsed,
-              decibelText(state.automaticGainDecibels).c_str(), seconds, speed);
+  std::printf("%d taps used, gain %s (automatic %s), %.3f s rendered, %.1fx real time\n", tapsUsed, gainUsed.c_str(),
+              automaticGain.c_str(), seconds, speed);
   return kExitSuccess;
 }
 
