@@ -441,6 +441,30 @@ TEST_F(RenderToolTest, RendersAsAHostAndSaysWhatItUsedAndWhyAFileFails) {
   }
 }
 
+// A response in a file with the extensible header reaches the plug-in as
+// the same samples in a plain header do: both render the same audio.
+TEST_F(RenderToolTest, ExtensibleResponseFilesLoadAsTheirPlainCopies) {
+  std::vector<float> samples(3000);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i] = (i % 7 == 0 ? 0.9f : -0.2f) / static_cast<float>(1 + i / 50);
+  }
+  wavbytes::Bytes data(samples.size() * sizeof(float));
+  std::memcpy(data.data(), samples.data(), data.size());
+  wavbytes::Extensible format;
+  format.subTag = 3;
+  format.blockAlign = 4;
+  format.bits = 32;
+  format.validBits = 0;
+  test_support::writeFile(dir.file("plain.wav"), test_support::floatWave(samples));
+  test_support::writeFile(dir.file("ext.wav"),
+                          wavbytes::riffBytes({{"fmt ", wavbytes::fmtExtensible(format)}, {"data", data}}));
+  for (const std::string name : {"plain", "ext"}) {
+    const ToolRun rendered = run({"--ir", dir.file(name + ".wav"), inputPath, dir.file(name + "-out.wav")});
+    ASSERT_EQ(rendered.status, 0) << name << ": " << rendered.err;
+  }
+  EXPECT_EQ(readText(dir.file("ext-out.wav")), readText(dir.file("plain-out.wav")));
+}
+
 TEST_F(RenderToolTest, InterruptedRenderLeavesNoFileBehind) {
   // Thirty seconds at the longest length: long enough to be interrupted.
   writeAudio(dir.file("long.wav"), test_support::noise(30 * kRate, 3), 1, kRate);
