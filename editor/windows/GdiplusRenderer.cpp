@@ -1,8 +1,11 @@
 // The anti-aliased drawing layer on GDI+ through its flat interface.
+// gdiplus.h needs windows.h and, with the lean headers, the COM property
+// ids of objidl.h, in this order.
+// clang-format off
 #include <windows.h>
-// gdiplus.h needs windows.h and, with the lean headers, the COM property ids.
-#include <gdiplus.h>
 #include <objidl.h>
+#include <gdiplus.h>
+// clang-format on
 
 #include <cstring>
 
