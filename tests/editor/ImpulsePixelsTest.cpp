@@ -39,7 +39,6 @@ TEST(ImpulsePixelsTest, DefaultsShowTheSplitFlatLineBandAndMarkerOverThePanel) {
   v.display->draw(&v.window);
   const toolkit_test::Pixels p = toolkit_test::readPixels(v.window);
   ASSERT_EQ(p.width, 304);
-  toolkit_test::writePpm(p, "Z:\\tmp\\editor-panel.ppm");
 
   const int32_t left = 14;
   const int32_t row = 111 + 61;
