@@ -36,12 +36,12 @@ void ImpulseDisplay::mouse(CDrawContext* context, CPoint& where, int32_t buttons
   if (buttons == -1) buttons = context ? context->getMouseButtons() : 0;
   if (!(buttons & kRButton) || !editor_ || size.width() < 1) return;
   const float x = static_cast<float>(where.h - size.left) / static_cast<float>(size.width());
-  if (ConvolverEffect* effect = editor_->getEffect()) effect->setParameter(kLengthParameter, x);
+  if (ConvolverEffect* effect = editor_->convolverEffect()) effect->setParameter(kLengthParameter, x);
   editor_->updateControl(kLengthParameter, x);
 }
 
 void ImpulseDisplay::drawImpulse(CDrawContext* context, CBitmap* background) {
-  ConvolverEffect* effect = editor_ ? editor_->getEffect() : nullptr;
+  ConvolverEffect* effect = editor_ ? editor_->convolverEffect() : nullptr;
   if (!context || !effect) return;
   const int32_t w = size.width();
   const int32_t h = size.height();

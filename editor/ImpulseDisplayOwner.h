@@ -10,7 +10,7 @@ class ConvolverEffect;
 
 class ImpulseDisplayOwner {
  public:
-  virtual ConvolverEffect* getEffect() const = 0;
+  virtual ConvolverEffect* convolverEffect() const = 0;
   // Draws the panel into `context` now (nothing without a context).
   virtual void redrawImpulse(CDrawContext* context) = 0;
   // Shows a new value of parameter `index` on its control and read-out.

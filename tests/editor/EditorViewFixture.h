@@ -23,7 +23,7 @@ inline const CRect kImpulseRect(14, 111, 290, 233);
 class StandInEditor final : public ImpulseDisplayOwner {
  public:
   explicit StandInEditor(ConvolverEffect& effect) : effect_(effect) {}
-  ConvolverEffect* getEffect() const override { return &effect_; }
+  ConvolverEffect* convolverEffect() const override { return &effect_; }
   void redrawImpulse(CDrawContext* context) override {
     if (context && display && background) display->drawImpulse(context, background);
   }
