@@ -1,5 +1,5 @@
-# Cross build for 32-bit Windows with MinGW-w64. This machine cannot run
-# 32-bit code, so nothing built here is executed; the DLL is inspected.
+# Cross build for 32-bit Windows with MinGW-w64 (posix thread model). Tests
+# run under 32-bit Wine, through QEMU's user-mode emulator.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -10,3 +10,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(ULMAR_OBJDUMP i686-w64-mingw32-objdump)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine32-run.sh)

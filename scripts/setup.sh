@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every package the project builds, tests and renders with, on a
-# fresh Debian 12 machine. Safe to run again: packages already present are
+# fresh Debian 12 machine, then makes 32-bit Windows programs runnable
+# (scripts/setup-wine32.sh). Safe to run again: packages already present are
 # skipped without touching the network.
 set -euo pipefail
 
@@ -26,12 +27,15 @@ done
 
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all ${#packages[@]} packages present"
-  exit 0
+else
+  echo "setup: installing ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get -o DPkg::Lock::Timeout=900 update -qq ||
+    { echo "setup: apt-get update failed" >&2; exit 1; }
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null || { echo "setup: installing ${missing[*]} failed" >&2; exit 1; }
 fi
 
-echo "setup: installing ${missing[*]}"
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+bash "$(dirname "$0")/setup-wine32.sh"
 echo "setup: done"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The test job: set up the machine, build the three plug-ins with their
-# tests, run every test natively and (64-bit Windows) under Wine, run the
+# tests, run every test natively and (Windows) under 64-bit and 32-bit
+# Wine, the latter through QEMU's user-mode emulator, run the
 # Linux tests again under AddressSanitizer + UndefinedBehaviorSanitizer and
 # under ThreadSanitizer, fuzz the WAV reader for a bounded time, and print
 # one summary line.
@@ -35,19 +36,32 @@ run_ctest() {
     [ "$bad" -eq 0 ] || failures+=("$name: $bad failed")
   fi
   rm -f "$log"
-  # Which FIR kernel tier this build's tests ran on.
-  grep -ho 'FIR kernel tier: .*' "$dir/Testing/Temporary/LastTest.log" 2>/dev/null | head -1 | sed "s/^/$name: /"
+  # Which FIR kernel tiers this build's tests ran on.
+  grep -ho 'FIR kernel tier: .*' "$dir/Testing/Temporary/LastTest.log" 2>/dev/null | awk '!seen[$0]++' |
+    sed "s/^/$name: /"
+}
+
+# wine_prefix BUILD_DIR LOADER [WINEARCH]: gives a build's Windows tests
+# their own prefix, created once, before tests run side by side under it.
+wine_prefix() {
+  export WINEPREFIX=$(pwd)/$1/wineprefix
+  if [ -n "${3:-}" ]; then export WINEARCH=$3; else unset WINEARCH; fi
+  WINEDEBUG=-all "$2" wineboot --init >/dev/null 2>&1 || true
+}
+stop_wine() {
+  WINEDEBUG=-all /usr/lib/wine/wineserver -k 2>/dev/null || true
+  unset WINEPREFIX WINEARCH
 }
 
 run_ctest linux build/linux
-WINEPREFIX=$(pwd)/build/win64/wineprefix
-export WINEPREFIX
-# Create the prefix once, before tests run side by side under it.
-WINEDEBUG=-all /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
+wine_prefix build/win64 /usr/lib/wine/wine64
 run_ctest win64-wine build/win64
-WINEDEBUG=-all wineserver -k 2>/dev/null || true
-unset WINEPREFIX
-run_ctest win32 build/win32
+stop_wine
+started=$SECONDS
+wine_prefix build/win32 /usr/lib/wine/wine win32
+run_ctest win32-wine build/win32
+stop_wine
+echo "win32-wine: $((SECONDS - started)) s, prefix and tests"
 
 for preset in linux-asan linux-tsan; do
   echo "== build: $preset"
