@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "editor/EditorLayout.h"
 #include "editor/ImpulseDisplay.h"
 #include "editor/ImpulseDisplayOwner.h"
 #include "effect/ConvolverEffect.h"
@@ -17,8 +18,8 @@
 
 namespace editor_test {
 
-inline const CRect kEditorRect(0, 0, 304, 245);
-inline const CRect kImpulseRect(14, 111, 290, 233);
+inline constexpr CRect kEditorRect(0, 0, editor_layout::kWidth, editor_layout::kHeight);
+inline constexpr CRect kImpulseRect = editor_layout::kImpulsePanel;
 
 class StandInEditor final : public ImpulseDisplayOwner {
  public:
