@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "editor/SmoothObjects.h"
+#include "editor/ValueDisplay.h"
+#include "tests/editor/EditorViewFixture.h"
 #include "tests/toolkit/TestPlatform.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CFrame.h"
@@ -88,6 +90,37 @@ TEST(GdiplusRendererTest, OneEditorStoppingLeavesTheOtherDrawing) {
   canvas.draw();
   const toolkit_test::Pixels p = toolkit_test::readPixels(*canvas.context);
   EXPECT_GT(channel(p.at(20, 10), 8), 100);
+}
+
+TEST(GdiplusRendererTest, AReadOutCentresItsLightGreyTextOverTheWindowPicture) {
+  SmoothDrawingSession session;
+  SmoothFontFamily family("Microsoft Sans Serif");
+  ASSERT_EQ(family.lastStatus(), kSmoothOk) << "the prefix maps the face to an installed one";
+
+  editor_test::EditorViews v;
+  auto* readOut = new ValueDisplay(CRect(136, 85, 226, 105), v.background);
+  v.frame.addView(readOut);
+  readOut->setText("50%");
+  readOut->draw(&v.window);
+  const toolkit_test::Pixels p = toolkit_test::readPixels(v.window);
+  ASSERT_EQ(p.width, 304);
+  // Light text pixels only near the middle of the 90 columns, none at the
+  // sides, and none outside the read-out.
+  int32_t firstLit = -1, lastLit = -1;
+  for (int32_t x = 136; x < 226; ++x) {
+    for (int32_t y = 85; y < 105; ++y) {
+      if (channel(p.at(x, y), 8) > 150) {
+        if (firstLit < 0) firstLit = x;
+        lastLit = x;
+      }
+    }
+  }
+  ASSERT_GE(firstLit, 0) << "no text drawn";
+  EXPECT_NEAR((firstLit + lastLit) / 2.0, 181.0, 3.0) << firstLit << ".." << lastLit;
+  EXPECT_GT(firstLit, 150);
+  EXPECT_LT(lastLit, 212);
+  EXPECT_EQ(p.at(135, 95), 0u);
+  EXPECT_EQ(p.at(226, 95), 0u);
 }
 
 }  // namespace
