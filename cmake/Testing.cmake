@@ -12,14 +12,28 @@ else()
   set(ULMAR_GTEST GTest::gtest)
 endif()
 
-# ulmar_add_test(NAME SOURCES ... LIBS ...): one executable, one ctest entry.
-# Cross-built tests run under the toolchain's emulator (Wine).
+# ulmar_add_test(NAME SOURCES ... LIBS ... [NEEDS_DISPLAY]): one executable,
+# one ctest entry. Cross-built tests run under the toolchain's emulator
+# (Wine); NEEDS_DISPLAY runs the test with an X display (a virtual one of its
+# own when none is set).
 function(ulmar_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ARGS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "NEEDS_DISPLAY" "" "SOURCES;LIBS;ARGS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ulmar_test_support ulmar_test_main ${ULMAR_GTEST} ulmar_flags)
-  add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "ULMAR_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+  if(T_NEEDS_DISPLAY)
+    add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/with-xvfb.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                                  $<TARGET_FILE:${name}> ${T_ARGS})
+  else()
+    add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
+  endif()
+  if(T_NEEDS_DISPLAY)
+    # Windows on a display have a Wine prefix of their own, one test at a
+    # time: a Wine server stays bound to the display it started on.
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "ULMAR_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-display;WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-display"
+                                            RESOURCE_LOCK wine-display)
+  else()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "ULMAR_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+  endif()
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()

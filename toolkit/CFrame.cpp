@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "host/AudioEffectX.h"
+#include "toolkit/AEffGUIEditor.h"
 #include "toolkit/CDrawContext.h"
 #include "toolkit/COffscreenContext.h"
 #include "toolkit/KnobMode.h"
@@ -20,16 +22,23 @@ CFrame::CFrame(const CRect& rect, void* systemWindow, AEffGUIEditor* editor)
     : CViewContainer(rect, nullptr), editor_(editor), systemWindow_(systemWindow) {
   setFrame(this);
   blendBinding_ = bindBlendFunctions();
+  beginGuiServices();
+  // The window is made at once inside the host's window, then takes drops.
+  if (systemWindow) attachWindow(createFrameWindow(*this, systemWindow));
+  if (window_) setDropActive(true);
 }
 
 CFrame::~CFrame() {
   setModalView(nullptr);
+  // The window goes first: it restores the cursor, revokes its drop target
+  // while the drag-and-drop services still run, and stops sending events.
+  window_.reset();
   setFrameContext(nullptr);
+  endGuiServices();
   if (backBuffer_) backBuffer_->release();
   backBuffer_ = nullptr;
   // The children go while the frame's own state is still there for them.
   removeAll(true);
-  window_.reset();
   unbindBlendFunctions(blendBinding_);
 }
 
@@ -232,6 +241,16 @@ bool CFrame::setSize(int32_t width, int32_t height) {
   if (!openFlag_ || (width == size.width() && height == size.height())) return false;
   if (backBuffer_) backBuffer_->release();
   backBuffer_ = nullptr;
+  auto* effect = editor_ ? dynamic_cast<AudioEffectX*>(editor_->getEffect()) : nullptr;
+  char sizeWindow[] = "sizeWindow";
+  if (effect && effect->canHostDo(sizeWindow) && effect->sizeWindow(width, height)) {
+    // The host resized its window; only the frame's own follows.
+    if (window_) window_->resize(width, height);
+  } else if (window_) {
+    // A walk that stops at a window with too much room around its child
+    // still leaves the frame's views at the size of its window.
+    window_->resizeWithAncestors(width, height);
+  }
   CViewContainer::setViewSize(CRect(0, 0, width, height));
   return true;
 }
@@ -259,22 +278,31 @@ bool CFrame::close() { return false; }
 
 bool CFrame::isOpen() const { return openFlag_; }
 
-// A frame reaches its editor's idle pass, clock and gestures
-// through the editor base class; on its own it has none of them.
-void CFrame::doIdle() {}
+// A frame reaches its editor's idle pass, clock and gestures through the
+// editor base class; on its own it has none of them.
+void CFrame::doIdle() {
+  if (editor_) editor_->doIdle();
+}
 
-uint32_t CFrame::getTicks() const { return 0; }
+uint32_t CFrame::getTicks() const { return editor_ ? editor_->getTicks() : 0; }
 
 // The knob mode is process-wide: the editor base stores it for every editor.
 int32_t CFrame::getKnobMode() const { return getGlobalKnobMode(); }
 
-void CFrame::beginEdit(int32_t) {}
+void CFrame::beginEdit(int32_t index) {
+  if (editor_) editor_->beginEdit(index);
+}
 
-void CFrame::endEdit(int32_t) {}
+void CFrame::endEdit(int32_t index) {
+  if (editor_) editor_->endEdit(index);
+}
 
-void CFrame::setCursor(int32_t) {}
+void CFrame::setCursor(int32_t type) {
+  if (window_) window_->setCursor(type);
+}
 
 bool CFrame::setDropActive(bool active) {
+  if (window_ && !window_->setDropActive(active)) return false;
   dropActive_ = active;
   return true;
 }
@@ -282,6 +310,11 @@ bool CFrame::setDropActive(bool active) {
 bool CFrame::isDropActive() const { return dropActive_; }
 
 void CFrame::setOpenFlag(bool open) { openFlag_ = open; }
+
+void CFrame::windowDestroyed() {
+  openFlag_ = false;
+  systemWindow_ = nullptr;
+}
 
 bool CFrame::getOpenFlag() const { return openFlag_; }
 

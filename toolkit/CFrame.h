@@ -71,6 +71,9 @@ class CFrame : public CViewContainer {
   void attachWindow(std::unique_ptr<FrameWindow> window);
   void* getWindowHandle() const { return window_ ? window_->handle() : nullptr; }
   void* getSystemWindow() const { return systemWindow_; }
+  // The native window is gone: the frame is closed and forgets the host's
+  // window.
+  void windowDestroyed();
 
   // Called as `view` leaves the tree: the frame stops pointing at it and at
   // anything inside it.

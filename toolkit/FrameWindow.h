@@ -3,9 +3,24 @@
 // window-less contexts of its own.
 #pragma once
 
+#include <cstdint>
+
 class FrameWindow {
  public:
   virtual ~FrameWindow() = default;
   // The native window handle (HWND, or an X11 window id).
   virtual void* handle() const = 0;
+  // Shows one of the toolkit's cursor types; unknown types restore the
+  // cursor that was current before the first change.
+  virtual void setCursor(int32_t /*type*/) {}
+  // Registers the window as a drop target (replacing an earlier
+  // registration) or revokes it. Answers whether the window now is in the
+  // requested state.
+  virtual bool setDropActive(bool /*active*/) { return false; }
+  // Resizes the window alone (the host has resized its own).
+  virtual void resize(int32_t /*width*/, int32_t /*height*/) {}
+  // Resizes the window and the host's windows around it, each by the room
+  // it has around its child. Answers false when the walk stopped at a window
+  // with too much room around its child to be one of the host's frames.
+  virtual bool resizeWithAncestors(int32_t /*width*/, int32_t /*height*/) { return true; }
 };

@@ -1,5 +1,6 @@
 #include "toolkit/MouseInput.h"
 
+#include "toolkit/CDrawContext.h"
 #include "toolkit/platform/Platform.h"
 
 namespace {
@@ -17,3 +18,22 @@ void setMouseInputSource(const MouseInputSource* source) { gInjected = source; }
 bool mouseButtonsSwapped() { return gSwapped; }
 
 void setMouseButtonsSwapped(bool swapped) { gSwapped = swapped; }
+
+int32_t buttonsOfPress(PressedButton button, bool shift, bool control, bool alt) {
+  int32_t buttons = 0;
+  switch (button) {
+    case PressedButton::kLeft:
+      buttons = gSwapped ? kRButton : kLButton;
+      break;
+    case PressedButton::kMiddle:
+      buttons = kMButton;
+      break;
+    case PressedButton::kRight:
+      buttons = gSwapped ? kLButton : kRButton;
+      break;
+  }
+  if (shift) buttons |= kShift;
+  if (control) buttons |= kControl;
+  if (alt) buttons |= kAlt;
+  return buttons;
+}

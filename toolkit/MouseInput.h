@@ -3,6 +3,8 @@
 // their own to press buttons or move the pointer without a real one.
 #pragma once
 
+#include <cstdint>
+
 #include "toolkit/CPoint.h"
 
 // Physical keys and buttons, before any swapping of the mouse buttons.
@@ -29,3 +31,11 @@ void setMouseInputSource(const MouseInputSource* source);
 // button is then the logical left one.
 bool mouseButtonsSwapped();
 void setMouseButtonsSwapped(bool swapped);
+
+// The physical button of a press, as a button event names it.
+enum class PressedButton { kLeft, kMiddle, kRight };
+
+// The button and modifier bits of a press as the event itself carries them
+// (swapped buttons applied), for events handled after the button may
+// already be up again.
+int32_t buttonsOfPress(PressedButton button, bool shift, bool control, bool alt);

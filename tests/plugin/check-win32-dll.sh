@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Inspects the 32-bit plug-in DLL: PE32 for i386, exports exactly MAIN (1),
 # VSTPluginMain (2) and main (3) with main at VSTPluginMain's address, and
-# no MinGW runtime DLL among its imports.
+# neither a MinGW runtime DLL nor msimg32.dll among its imports.
 set -euo pipefail
 objdump=$1
 dll=$2
@@ -29,6 +29,10 @@ grep -q "DLL Name: Ulmar_v1.dll\|Name.*Ulmar_v1.dll" <<<"$dump" || fail "export 
 imports=$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}')
 if grep -i -E 'libgcc|libstdc|libwinpthread|mingw' <<<"$imports"; then
   fail "imports a MinGW runtime DLL"
+fi
+# AlphaBlend and TransparentBlt are bound at run time, where msimg32.dll exists.
+if grep -i -q 'msimg32' <<<"$imports"; then
+  fail "imports msimg32.dll"
 fi
 
 if [ "$failures" -eq 0 ]; then

@@ -1,7 +1,12 @@
 // The Linux back-end's entry points: cairo image surfaces for offscreens
 // and bitmaps, bitmaps decoded from registered BMP bytes.
 #include <cairo.h>
+#include <time.h>
 
+#include <cerrno>
+
+#include "toolkit/EditorClock.h"
+#include "toolkit/FrameWindow.h"
 #include "toolkit/MouseInput.h"
 #include "toolkit/linux/BitmapResources.h"
 #include "toolkit/linux/BmpDecoder.h"
@@ -90,3 +95,37 @@ uint32_t systemDoubleClickTime() { return 400; }
 void* bindBlendFunctions() { return nullptr; }
 
 void unbindBlendFunctions(void*) {}
+
+namespace {
+
+class MonotonicClock : public EditorClock {
+ public:
+  uint32_t ticks() const override {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const uint64_t milliseconds =
+        static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(milliseconds);  // wraps like the Windows counter
+  }
+  void sleep(uint32_t milliseconds) const override {
+    timespec pause{static_cast<time_t>(milliseconds / 1000u), static_cast<long>(milliseconds % 1000u) * 1000000L};
+    while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
+    }
+  }
+};
+
+}  // namespace
+
+const EditorClock& systemClock() {
+  static const MonotonicClock clock;
+  return clock;
+}
+
+// The X11 window layer comes with the Linux editor.
+std::unique_ptr<FrameWindow> createFrameWindow(CFrame&, void*) { return nullptr; }
+
+void beginGuiServices() {}
+
+void endGuiServices() {}
+
+void dispatchPendingPaint() {}

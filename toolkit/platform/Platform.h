@@ -9,6 +9,9 @@
 #include "toolkit/platform/BitmapImage.h"
 #include "toolkit/platform/DrawingSurface.h"
 
+class CFrame;
+class EditorClock;
+class FrameWindow;
 class MouseInputSource;
 
 // A surface on a native device context, or without one on the window's own
@@ -36,3 +39,20 @@ uint32_t systemDoubleClickTime();
 // a frame; the result goes back to unbindBlendFunctions.
 void* bindBlendFunctions();
 void unbindBlendFunctions(void* binding);
+
+// The system's millisecond tick counter and sleep.
+const EditorClock& systemClock();
+
+// The native child window of `frame` inside the host's `systemWindow`, with
+// the frame's size, already delivering events to the frame. Null where the
+// platform has no window layer yet.
+std::unique_ptr<FrameWindow> createFrameWindow(CFrame& frame, void* systemWindow);
+
+// Starts and ends the thread's use of the system services the editor needs
+// (drag and drop, shell links); calls nest and must pair.
+void beginGuiServices();
+void endGuiServices();
+
+// Takes one pending paint message of the thread, if any, and handles it at
+// once, so views redraw while a control tracks the mouse.
+void dispatchPendingPaint();

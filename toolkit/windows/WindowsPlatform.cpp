@@ -1,13 +1,18 @@
 // The Windows back-end's entry points: GDI device contexts and bitmaps, the
-// asynchronous key state and the cursor position.
+// asynchronous key state and the cursor position, the tick counter, the
+// frame's child window and the OLE services.
+#include <ole2.h>
 #include <windows.h>
 
 #include "host/ModuleHandle.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/EditorClock.h"
 #include "toolkit/MouseInput.h"
 #include "toolkit/platform/Platform.h"
 #include "toolkit/windows/GdiBitmap.h"
 #include "toolkit/windows/GdiSurface.h"
 #include "toolkit/windows/Msimg32Binding.h"
+#include "toolkit/windows/Win32FrameWindow.h"
 
 namespace {
 
@@ -28,6 +33,12 @@ class SystemInput : public MouseInputSource {
     if (!window || !GetWindowRect(static_cast<HWND>(window), &r)) return CPoint();
     return CPoint(r.left, r.top);
   }
+};
+
+class TickCounter : public EditorClock {
+ public:
+  uint32_t ticks() const override { return GetTickCount(); }
+  void sleep(uint32_t milliseconds) const override { Sleep(milliseconds); }
 };
 
 HDC dcOf(const DrawingSurface* surface) { return surface ? static_cast<const GdiSurface*>(surface)->dc() : nullptr; }
@@ -88,3 +99,23 @@ uint32_t systemDoubleClickTime() { return GetDoubleClickTime(); }
 void* bindBlendFunctions() { return bindMsimg32(); }
 
 void unbindBlendFunctions(void* binding) { unbindMsimg32(static_cast<HMODULE>(binding)); }
+
+const EditorClock& systemClock() {
+  static const TickCounter clock;
+  return clock;
+}
+
+std::unique_ptr<FrameWindow> createFrameWindow(CFrame& frame, void* systemWindow) {
+  CRect size;
+  frame.getViewSize(size);
+  return Win32FrameWindow::create(frame, static_cast<HWND>(systemWindow), size.width(), size.height());
+}
+
+void beginGuiServices() { OleInitialize(nullptr); }
+
+void endGuiServices() { OleUninitialize(); }
+
+void dispatchPendingPaint() {
+  MSG message;
+  if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+}

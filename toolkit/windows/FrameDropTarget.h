@@ -1,0 +1,16 @@
+// The OLE drop target of a frame's window: turns the system's drag
+// notifications into the frame's drag operations with a CDropData for the
+// dragged data. GUI thread only.
+#pragma once
+
+#include <ole2.h>
+
+class CDropData;
+class CFrame;
+
+// A new target for `frame` with no references yet: registering it takes
+// the first, and the last Release destroys it.
+IDropTarget* newFrameDropTarget(CFrame* frame);
+
+// The drag in progress over any frame of the process, or null.
+CDropData* currentDropData();
