@@ -1,0 +1,156 @@
+#include "editor/ConvolverEditor.h"
+
+#include "editor/EditorLayout.h"
+#include "editor/ImpulseDisplay.h"
+#include "editor/LinkArea.h"
+#include "editor/SharedBitmaps.h"
+#include "editor/ValueDisplay.h"
+#include "effect/ConvolverEffect.h"
+#include "resources/EditorBitmaps.h"
+#include "toolkit/CAnimKnob.h"
+#include "toolkit/CBitmap.h"
+#include "toolkit/CDrawContext.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/CKickButton.h"
+#include "toolkit/COnOffButton.h"
+#include "wavefile/ImpulseFileChooser.h"
+
+namespace layout = editor_layout;
+
+namespace {
+
+// Room for any parameter's display text.
+constexpr int kDisplayTextSize = 64;
+
+}  // namespace
+
+ConvolverEditor::ConvolverEditor(ConvolverEffect* effect) : AEffGUIEditor(effect), effect_(effect) {
+  setKnobMode(0);
+  provideEditorBitmaps();
+  createSharedBitmaps();
+  CBitmap* back = sharedBitmap(EditorBitmap::kBack);
+  rect.top = 0;
+  rect.left = 0;
+  rect.right = static_cast<VstInt16>(back->getWidth());
+  rect.bottom = static_cast<VstInt16>(back->getHeight());
+}
+
+// The bitmaps stay for the process; the frame went with close.
+ConvolverEditor::~ConvolverEditor() = default;
+
+bool ConvolverEditor::open(void* parentWindow) {
+  AEffGUIEditor::open(parentWindow);
+  frame = new CFrame(CRect(0, 0, rect.right, rect.bottom), parentWindow, this);
+  frame->setBackground(sharedBitmap(EditorBitmap::kBack));
+
+  CBitmap* knobStrip = sharedBitmap(EditorBitmap::kKnob);
+  const int32_t knobTags[3] = {layout::kMixTag, layout::kGainTag, layout::kLengthTag};
+  for (int k = 0; k < 3; ++k) {
+    const int32_t tag = knobTags[k];
+    auto* knob =
+        new CAnimKnob(layout::kKnobs[k], this, tag, layout::kKnobImages, layout::kKnobSide, knobStrip, CPoint(0, 0));
+    knob->setValue(effect_->getParameter(tag));
+    frame->addView(knob);
+    controls_[tag] = knob;
+    auto* readOut = new ValueDisplay(layout::kReadOuts[k], frame->getBackground());
+    valueDisplays_[tag] = readOut;
+    frame->addView(readOut);
+    updateValueDisplay(tag);
+  }
+
+  frame->addView(new CKickButton(layout::kLoadButton, this, layout::kLoadTag, layout::kLoadImageHeight,
+                                 sharedBitmap(EditorBitmap::kLoad), CPoint(0, 0)));
+
+  const struct {
+    int32_t tag;
+    CRect size;
+    EditorBitmap images;
+  } switches[2] = {{layout::kLeftTag, layout::kLeftButton, EditorBitmap::kLeft},
+                   {layout::kRightTag, layout::kRightButton, EditorBitmap::kRight}};
+  for (const auto& s : switches) {
+    auto* button = new COnOffButton(s.size, this, s.tag, sharedBitmap(s.images), kOnOffTellAfterIdle);
+    frame->addView(button);
+    button->setValue(effect_->getParameter(s.tag));
+    controls_[s.tag] = button;
+    valueDisplays_[s.tag] = nullptr;
+  }
+
+  impulseDisplay_ = new ImpulseDisplay(layout::kImpulsePanel, this);
+  frame->addView(impulseDisplay_);
+  frame->addView(new LinkArea(layout::kLinkArea));
+  return true;
+}
+
+void ConvolverEditor::close() {
+  // The frame releases every view in it; the pointers to them are not
+  // used again until the next open sets them anew.
+  if (frame) frame->release();
+  frame = nullptr;
+  for (int32_t i = 0; i < kControlCount; ++i) {
+    controls_[i] = nullptr;
+    valueDisplays_[i] = nullptr;
+  }
+  impulseDisplay_ = nullptr;
+  AEffGUIEditor::close();
+}
+
+void ConvolverEditor::valueChanged(CDrawContext* context, CControl* control) {
+  const int32_t tag = control->getTag();
+  const float value = control->getValue();
+  if (tag >= 0 && tag < kControlCount) {
+    effect_->setParameter(tag, value);
+    // L and R show one state; only the pressed one's parameter changes.
+    if (tag == layout::kLeftTag && controls_[layout::kRightTag]) controls_[layout::kRightTag]->setValue(value);
+    if (tag == layout::kRightTag && controls_[layout::kLeftTag]) controls_[layout::kLeftTag]->setValue(value);
+    updateValueDisplay(tag);
+  }
+  if (tag == layout::kLengthTag) {
+    updateValueDisplay(layout::kLengthTag);
+    redrawImpulse(context);
+  }
+  if (tag == layout::kLoadTag && value == 0.0f) {
+    ConvolverEffect* effect = effect_;
+    const bool chosen = chooseImpulseFile(frame ? frame->getWindowHandle() : nullptr,
+                                          [effect](const char* path) { return effect->loadImpulseResponse(path); });
+    if (!chosen) return;
+    controls_[layout::kLengthTag]->setValue(effect_->getParameter(layout::kLengthTag));
+    controls_[layout::kGainTag]->setValue(effect_->getParameter(layout::kGainTag));
+    controls_[layout::kLengthTag]->setDirty(true);
+    controls_[layout::kGainTag]->setDirty(true);
+    redrawImpulse(context);
+    updateValueDisplay(layout::kLengthTag);
+    updateValueDisplay(layout::kGainTag);
+    updateValueDisplay(layout::kMixTag);
+  }
+}
+
+void ConvolverEditor::updateControl(int32_t index, float value) {
+  if (index < 0 || index >= kControlCount || !controls_[index]) return;
+  CControl* control = controls_[index];
+  if (value == control->getValue()) return;
+  control->setValue(value);
+  if (ValueDisplay* readOut = valueDisplays_[index]) {
+    char text[kDisplayTextSize] = {};
+    effect_->getParameterDisplay(index, text);
+    readOut->setText(text);
+    if (index == layout::kLengthTag && frame) {
+      CDrawContext* context = frame->createFrameContext();
+      redrawImpulse(context);
+      if (context) context->release();
+    }
+  }
+  control->setDirty(true);
+}
+
+void ConvolverEditor::updateValueDisplay(int32_t index) {
+  if (index < 0 || index >= kControlCount || !valueDisplays_[index]) return;
+  char text[kDisplayTextSize] = {};
+  effect_->getParameterDisplay(index, text);
+  valueDisplays_[index]->setText(text);
+  valueDisplays_[index]->setDirty(true);
+}
+
+void ConvolverEditor::redrawImpulse(CDrawContext* context) {
+  if (!context || !frame || !impulseDisplay_) return;
+  if (CBitmap* background = frame->getBackground()) impulseDisplay_->drawImpulse(context, background);
+}

@@ -1,0 +1,56 @@
+// The plug-in's window: three film-strip knobs with their read-outs, the
+// load button, the L and R switches, the impulse-response panel and the
+// link over the logo, on the shared background picture. Controls are bound
+// to the effect's parameters by tag. The editor sets parameters with the
+// effect's plain setter (the host hears only the gestures' begin and end),
+// and the effect does not move an open editor's controls: they show the
+// values read at open and whatever the user has set since. GUI thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "editor/ImpulseDisplayOwner.h"
+#include "editor/SmoothObjects.h"
+#include "toolkit/AEffGUIEditor.h"
+#include "toolkit/CControlListener.h"
+
+class CControl;
+class ConvolverEffect;
+class ImpulseDisplay;
+class ValueDisplay;
+
+class ConvolverEditor : public AEffGUIEditor, public CControlListener, public ImpulseDisplayOwner {
+ public:
+  static constexpr int32_t kControlCount = 5;
+
+  explicit ConvolverEditor(ConvolverEffect* effect);
+  ~ConvolverEditor() override;
+
+  bool open(void* parentWindow) override;
+  void close() override;
+  void valueChanged(CDrawContext* context, CControl* control) override;
+  // Not handled: the controls act on modified clicks themselves.
+  int32_t modifierClicked(CDrawContext*, CControl*, int32_t) override { return 0; }
+
+  // Shows a new value of parameter `index` (0 to 4) on its control and
+  // read-out; the length also redraws the panel at once. Nothing happens
+  // when the control already shows exactly `value`.
+  void updateControl(int32_t index, float value) override;
+  // Refreshes read-out `index` from the effect (tags 3 and 4 have none).
+  void updateValueDisplay(int32_t index);
+  // Draws the impulse panel into `context` at once.
+  void redrawImpulse(CDrawContext* context) override;
+  ConvolverEffect* convolverEffect() const override { return effect_; }
+
+  CControl* control(int32_t index) const { return controls_[index]; }
+  ValueDisplay* valueDisplay(int32_t index) const { return valueDisplays_[index]; }
+  ImpulseDisplay* impulseDisplay() const { return impulseDisplay_; }
+
+ private:
+  // Started with the editor, stopped with it.
+  SmoothDrawingSession smoothDrawing_;
+  ConvolverEffect* effect_;
+  CControl* controls_[kControlCount] = {};
+  ValueDisplay* valueDisplays_[kControlCount] = {};
+  ImpulseDisplay* impulseDisplay_ = nullptr;
+};

@@ -1,0 +1,32 @@
+#include "editor/SharedBitmaps.h"
+
+#include "resources/ResourceIds.h"
+#include "toolkit/CBitmap.h"
+
+namespace {
+
+struct BitmapEntry {
+  int resourceId;
+  const char* failureCaption;
+};
+
+// In the order they are created.
+constexpr BitmapEntry kEntries[kEditorBitmapCount] = {{IDB_BACK, "IDB_BACK is not loaded!!!"},
+                                                      {IDB_KNOB, "IDB_KNOB is not loaded!!!"},
+                                                      {IDB_LOAD, "IDB_LOAD is not loaded!!!"},
+                                                      {IDB_LEFT, "IDB_LEFT is not loaded!!!"},
+                                                      {IDB_RIGHT, "IDB_RIGHT is not loaded!!!"}};
+
+CBitmap* shared[kEditorBitmapCount] = {};
+
+}  // namespace
+
+void createSharedBitmaps(MessageSink report) {
+  for (int i = 0; i < kEditorBitmapCount; ++i) {
+    if (shared[i]) continue;
+    shared[i] = new CBitmap(kEntries[i].resourceId);
+    if (!shared[i]->isLoaded() && report) report("", kEntries[i].failureCaption);
+  }
+}
+
+CBitmap* sharedBitmap(EditorBitmap which) { return shared[static_cast<int>(which)]; }

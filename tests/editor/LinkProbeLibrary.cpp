@@ -1,0 +1,5 @@
+// A library that starts the link's thread from inside itself, as the
+// plug-in does, so a test can unload it right after the click.
+#include "editor/WebPage.h"
+
+extern "C" __declspec(dllexport) int startLinkThread() { return openWebPageDetached(kMakerWebPage) ? 1 : 0; }
