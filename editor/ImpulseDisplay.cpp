@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "editor/EditorText.h"
 #include "editor/ImpulseCurve.h"
@@ -67,11 +68,9 @@ void ImpulseDisplay::drawImpulse(CDrawContext* context, CBitmap* background) {
     const float fw = static_cast<float>(w);
     const float fh = static_cast<float>(h);
 
-    // The stored path need not end inside its field.
-    char path[kImpulsePathSize + 1] = {};
-    std::memcpy(path, effect->impulsePath(), kImpulsePathSize);
+    const std::string path = effect->impulsePath();
     graphics.setTextRenderingHint(SmoothTextHint::kAntiAlias);
-    graphics.drawString(path, pathFont, SmoothRect{0.0f, 0.0f, fw, fh}, nullptr, pathBrush);
+    graphics.drawString(path.c_str(), pathFont, SmoothRect{0.0f, 0.0f, fw, fh}, nullptr, pathBrush);
 
     if (!cpuFeatures().hasSse) {
       graphics.setTextRenderingHint(SmoothTextHint::kAntiAlias);

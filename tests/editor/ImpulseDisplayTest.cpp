@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "editor/ImpulseCurve.h"
 #include "editor/SmoothObjects.h"
 #include "tests/editor/EditorViewFixture.h"
 #include "tests/editor/RecordingRenderer.h"
@@ -188,11 +189,21 @@ TEST(ImpulseDisplayTest, LengthAtFullAndAtZeroMovesColoursBandAndMarker) {
 }
 
 TEST(ImpulseDisplayTest, InfiniteNanAndHugeSamplesGiveDefinedRows) {
-  RecordingRenderer r;
-  EditorViews v;
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  // Columns 1 to 4 show indices 0, 118, 237 and 356.
+  const float scale = -61.0f;
+  // Any value the conversion meets gives a defined row offset.
+  EXPECT_EQ(curveOffset(inf, scale), -1048576);
+  EXPECT_EQ(curveOffset(-inf, scale), 1048576);
+  EXPECT_EQ(curveOffset(nan, scale), 0);
+  EXPECT_EQ(curveOffset(1e30f, scale), -1048576);
+  EXPECT_EQ(curveOffset(-1e30f, scale), 1048576);
+
+  // Through the engine, which stores non-finite samples as 0.0: those
+  // columns sit on the middle row and the huge ones are held.
+  RecordingRenderer r;
+  EditorViews v;
+  // Columns 1 to 5 show indices 0, 118, 237, 356 and 474.
   std::vector<float> bad(1000, 0.5f);
   bad[0] = inf;
   bad[118] = -inf;
@@ -201,16 +212,17 @@ TEST(ImpulseDisplayTest, InfiniteNanAndHugeSamplesGiveDefinedRows) {
   bad[474] = -1e30f;
   setResponse(v, bad);
   v.display->draw(&v.window);
-  std::vector<float> padded(bad);
-  padded.resize(32768, 0.0f);
-  expectCurve(r, modelCurve(padded.data(), 16384));
-  ASSERT_GE(r.lines.size(), 6u);
-  EXPECT_EQ(r.lines[1].y2, kMid - 1048576) << "+Inf is held to the reach above";
-  EXPECT_EQ(r.lines[2].y2, kMid + 1048576) << "-Inf below";
-  EXPECT_EQ(r.lines[3].y2, kMid) << "NaN on the middle row";
+  std::vector<float> stored(bad);
+  stored[0] = stored[118] = stored[237] = 0.0f;
+  stored.resize(32768, 0.0f);
+  expectCurve(r, modelCurve(stored.data(), 16384));
+  ASSERT_GE(r.lines.size(), 7u);
+  EXPECT_EQ(r.lines[1].y2, kMid);
+  EXPECT_EQ(r.lines[2].y2, kMid);
+  EXPECT_EQ(r.lines[3].y2, kMid);
   EXPECT_EQ(r.lines[4].y2, kMid - 1048576);
   EXPECT_EQ(r.lines[5].y2, kMid + 1048576);
-  EXPECT_EQ(r.lines[6].y2, kMid + static_cast<int32_t>(0.5f * -61.0f));
+  EXPECT_EQ(r.lines[6].y2, kMid + static_cast<int32_t>(0.5f * scale));
 }
 
 TEST(ImpulseDisplayTest, WithoutSseTheWarningTakesTheBottomLineBeforeTheCurve) {
