@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Drives the test plug-in's editor with a real mouse: the test host runs
-# under 64-bit Wine on the X display in DISPLAY, xdotool finds its window
+# under the build's Wine runner (64-bit or 32-bit) on the X display in DISPLAY, xdotool finds its window
 # and presses, drags, scrolls and clicks as a person would, and the host's
 # log of parameter values and callbacks is checked after each scenario.
 # One host process serves every scenario. A failing scenario leaves a
 # screenshot in the output folder.
 #
-#   real-mouse-test.sh EditorTestHost.exe TestEditorPlugin.dll OUTPUT_DIR
+#   real-mouse-test.sh WINE_RUNNER EditorTestHost.exe TestEditorPlugin.dll OUTPUT_DIR
 set -uo pipefail
-host=$1
-plugin=$2
-out=$3
+wine_run=$1
+host=$2
+plugin=$3
+out=$4
 here=$(cd "$(dirname "$0")" && pwd)
-wine_run=$here/../../cmake/wine-run.sh
 
 mkdir -p "$out"
 rm -f "$out"/*.png "$out/commands.txt" "$out/log.txt"
