@@ -6,13 +6,18 @@
 # One host process serves every scenario. A failing scenario leaves a
 # screenshot in the output folder.
 #
-#   real-mouse-test.sh WINE_RUNNER EditorTestHost.exe TestEditorPlugin.dll OUTPUT_DIR
+#   real-mouse-test.sh RUNNER HOST PLUGIN OUTPUT_DIR [SCENARIOS]
+#
+# RUNNER is the build's Wine runner, or "-" for a native host (paths are
+# then passed as they are). SCENARIOS is the scenario file to source, by
+# default the test editor's real-mouse-scenarios.sh.
 set -uo pipefail
 wine_run=$1
 host=$2
 plugin=$3
 out=$4
 here=$(cd "$(dirname "$0")" && pwd)
+scenarios=${5:-$here/real-mouse-scenarios.sh}
 
 mkdir -p "$out"
 rm -f "$out"/*.png "$out/commands.txt" "$out/log.txt"
@@ -23,7 +28,9 @@ log=$out/log.txt
 failures=0
 started=$(date +%s.%N)
 
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+winpath() {
+  if [ "$wine_run" = - ]; then printf '%s' "$1"; else printf 'Z:%s' "${1//\//\\}"; fi
+}
 pause() { sleep "${1:-0.15}"; }
 
 # Waits until the log has a line matching the pattern (extended regex).
@@ -133,7 +140,8 @@ cleanup() {
 
 # Start the host and find its window.
 scenario=start
-"$wine_run" "$host" "$(winpath "$plugin")" "$(winpath "$commands")" "$(winpath "$log")" >"$out/host-output.txt" 2>&1 &
+run_host() { if [ "$wine_run" = - ]; then "$@"; else "$wine_run" "$@"; fi; }
+run_host "$host" "$(winpath "$plugin")" "$(winpath "$commands")" "$(winpath "$log")" >"$out/host-output.txt" 2>&1 &
 host_pid=$!
 trap cleanup EXIT
 if ! wait_for '^ready$' 120; then
@@ -163,7 +171,7 @@ fi
 xdotool windowfocus --sync "$window" 2>/dev/null
 
 # Scenarios. Each one's name is the screenshot's name when it fails.
-source "$here/real-mouse-scenarios.sh"
+source "$scenarios"
 
 # One picture of the editor after all scenarios, kept for a look.
 import -window root "$out/editor.png" 2>/dev/null
