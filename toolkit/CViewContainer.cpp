@@ -68,7 +68,18 @@ void CViewContainer::drawInto(CDrawContext* target, const CRect& clip, const CRe
 }
 
 void CViewContainer::draw(CDrawContext* context) {
+  if (context) drawArea(context, localBounds(), false);
+}
+
+void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
   if (!context) return;
+  CRect local = updateRect;
+  local.bound(size);
+  local.offset(-size.left, -size.top);
+  drawArea(context, local, true);
+}
+
+void CViewContainer::drawArea(CDrawContext* context, const CRect& local, bool restricted) {
   const CPoint savedOffset = context->offset;
   const bool buffered = drawInOffscreen_ && ensureOffscreen();
   CDrawContext* target = buffered ? offscreen_ : context;
@@ -78,34 +89,10 @@ void CViewContainer::draw(CDrawContext* context) {
   // The clip is in the parent's coordinates while the offscreen is in this
   // container's own.
   if (buffered && static_cast<const CView*>(getFrame()) != this) clip.offset(-size.left, -size.top);
-  clip.bound(localBounds());
+  clip.bound(local);
   CRect oldTargetClip;
   target->getClipRect(oldTargetClip);
-  drawInto(target, clip, localBounds(), false);
-  target->setClipRect(oldTargetClip);
-  context->offset = savedOffset;
-  if (buffered) offscreen_->copyFrom(context, size, CPoint());
-  setDirty(false);
-}
-
-void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
-  if (!context) return;
-  CRect local = updateRect;
-  local.bound(size);
-  local.offset(-size.left, -size.top);
-  const CPoint savedOffset = context->offset;
-  const bool buffered = drawInOffscreen_ && ensureOffscreen();
-  CDrawContext* target = buffered ? offscreen_ : context;
-  if (!buffered) context->offset.offset(size.left, size.top);
-  CRect clip;
-  context->getClipRect(clip);
-  if (buffered && static_cast<const CView*>(getFrame()) != this) clip.offset(-size.left, -size.top);
-  clip.bound(localBounds());
-  CRect restrictedClip = local;
-  restrictedClip.bound(clip);
-  CRect oldTargetClip;
-  target->getClipRect(oldTargetClip);
-  drawInto(target, restrictedClip, local, true);
+  drawInto(target, clip, local, restricted);
   target->setClipRect(oldTargetClip);
   context->offset = savedOffset;
   if (buffered) offscreen_->copyFrom(context, CRect(local).offset(size.left, size.top), local.topLeft());

@@ -82,6 +82,11 @@ class CViewContainer : public CView {
     Node* next;
     Node* previous;
   };
+  // Draws `local` (in this container's coordinates, inside its bounds):
+  // into the offscreen and then onto the context when buffered, straight
+  // onto the context otherwise. A restricted pass draws only what `local`
+  // touches.
+  void drawArea(CDrawContext* context, const CRect& local, bool restricted);
   // Draws the background and the children into `target` under `clip`;
   // restricted to the children that overlap `local` when `restricted`.
   void drawInto(CDrawContext* target, const CRect& clip, const CRect& local, bool restricted);

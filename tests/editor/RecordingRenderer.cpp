@@ -33,6 +33,13 @@ RecordingRenderer::Object* RecordingRenderer::live(const void* handle, const cha
   return &found->second;
 }
 
+SmoothStatus RecordingRenderer::setField(const void* handle, const char* kind, int32_t Object::*field, int32_t value) {
+  Object* o = live(handle, kind);
+  if (!o) return kSmoothInvalidParameter;
+  o->*field = value;
+  return kSmoothOk;
+}
+
 template <typename Native>
 SmoothStatus RecordingRenderer::make(const std::string& operation, Object made, Native** handle) {
   *handle = nullptr;
@@ -122,29 +129,17 @@ SmoothStatus RecordingRenderer::createStringFormat(int32_t flags, int32_t langua
 SmoothStatus RecordingRenderer::deleteStringFormat(SmoothNativeFormat* format) { return remove(format, "format"); }
 
 SmoothStatus RecordingRenderer::setStringFormatAlign(SmoothNativeFormat* format, SmoothAlignment align) {
-  Object* o = live(format, "format");
-  if (!o) return kSmoothInvalidParameter;
-  o->align = static_cast<int32_t>(align);
-  return kSmoothOk;
+  return setField(format, "format", &Object::align, static_cast<int32_t>(align));
 }
 
 SmoothStatus RecordingRenderer::setInterpolationMode(SmoothNativeGraphics* graphics, SmoothInterpolation mode) {
-  Object* o = live(graphics, "graphics");
-  if (!o) return kSmoothInvalidParameter;
-  o->interpolation = static_cast<int32_t>(mode);
-  return kSmoothOk;
+  return setField(graphics, "graphics", &Object::interpolation, static_cast<int32_t>(mode));
 }
 SmoothStatus RecordingRenderer::setSmoothingMode(SmoothNativeGraphics* graphics, SmoothSmoothing mode) {
-  Object* o = live(graphics, "graphics");
-  if (!o) return kSmoothInvalidParameter;
-  o->smoothing = static_cast<int32_t>(mode);
-  return kSmoothOk;
+  return setField(graphics, "graphics", &Object::smoothing, static_cast<int32_t>(mode));
 }
 SmoothStatus RecordingRenderer::setTextRenderingHint(SmoothNativeGraphics* graphics, SmoothTextHint hint) {
-  Object* o = live(graphics, "graphics");
-  if (!o) return kSmoothInvalidParameter;
-  o->textHint = static_cast<int32_t>(hint);
-  return kSmoothOk;
+  return setField(graphics, "graphics", &Object::textHint, static_cast<int32_t>(hint));
 }
 
 SmoothStatus RecordingRenderer::drawLine(SmoothNativeGraphics* graphics, const SmoothNativePen* pen, int32_t x1,

@@ -108,6 +108,8 @@ class RecordingRenderer final : public SmoothRenderer {
   SmoothStatus remove(const void* handle, const char* kind);
   // The live object of `kind` at `handle`, or null.
   Object* live(const void* handle, const char* kind);
+  // Sets one setting of the live object of `kind` at `handle`.
+  SmoothStatus setField(const void* handle, const char* kind, int32_t Object::*field, int32_t value);
 
   uintptr_t nextHandle_ = 0x1000;
   SmoothRenderer* previous_;

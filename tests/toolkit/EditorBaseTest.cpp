@@ -154,6 +154,7 @@ class EditorBase : public ::testing::Test {
       if (entry == "idle") return true;
     return false;
   }
+  void expectThrottledPasses(uint32_t later);
 
   FakeClock clock;
   TestEffect* effect = nullptr;
@@ -216,54 +217,41 @@ TEST_F(EditorBase, AnEditorLeftOpenTakesItsFrameWithIt) {
   EXPECT_EQ(gFramesDestroyed, 1);
 }
 
-TEST_F(EditorBase, IdlePassThrottlesToOnePassPer100MsAndSleeps4MsWhenEarly) {
-  passNow();
-  // 10 ms after a pass: sleeps 4 ms and skips.
+// From a pass just run: 10 ms later a call sleeps 4 ms and skips; 60 ms
+// after the pass (46 + the 4 slept + the 10 before) it sleeps 4 ms and runs.
+// The next pass is due `later` ms after the time the last one counted (the
+// sleep included); a call then runs without sleeping.
+void EditorBase::expectThrottledPasses(uint32_t later) {
   clock.now += 10;
   editor->doIdle();
   EXPECT_EQ(clock.sleeps, std::vector<uint32_t>{4});
   EXPECT_FALSE(ranPass());
-
-  // 60 ms after the pass (46 + the 4 slept + the 10 before): sleeps 4 ms
-  // and runs.
   clock.sleeps.clear();
   clock.now += 46;
   editor->doIdle();
   EXPECT_EQ(clock.sleeps, std::vector<uint32_t>{4});
   EXPECT_TRUE(ranPass());
-
-  // The next pass is due 100 ms after the time the last one counted (the
-  // sleep included); a call then runs without sleeping.
   gHostLog.clear();
   clock.sleeps.clear();
-  clock.now += 100;
+  clock.now += later;
   editor->doIdle();
   EXPECT_TRUE(clock.sleeps.empty());
   EXPECT_TRUE(ranPass());
 }
 
+TEST_F(EditorBase, IdlePassThrottlesToOnePassPer100MsAndSleeps4MsWhenEarly) {
+  passNow();
+  expectThrottledPasses(100);
+}
+
 TEST_F(EditorBase, IdleThrottleWorksTheSameAcrossTheTickCounterWrap) {
-  // Passes just before the wrap, and the same steps as above across it.
+  // Passes just before the wrap, and the same steps as above across it,
+  // the last one long after the pass, well past the wrap.
   for (const uint32_t start : {0xFFFFFF00u, 0xFFFFFFC0u, 0xFFFFFFFFu, 0x7FFFFFF0u}) {
     SCOPED_TRACE(start);
     restartAt(start);
     passNow();
-    clock.now += 10;
-    editor->doIdle();
-    EXPECT_EQ(clock.sleeps, std::vector<uint32_t>{4});
-    EXPECT_FALSE(ranPass());
-    clock.sleeps.clear();
-    clock.now += 46;
-    editor->doIdle();
-    EXPECT_EQ(clock.sleeps, std::vector<uint32_t>{4});
-    EXPECT_TRUE(ranPass());
-    // Long after the last pass, well past the wrap: runs at once.
-    gHostLog.clear();
-    clock.sleeps.clear();
-    clock.now += 200;
-    editor->doIdle();
-    EXPECT_TRUE(clock.sleeps.empty());
-    EXPECT_TRUE(ranPass());
+    expectThrottledPasses(200);
   }
 }
 
