@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "editor/EditorText.h"
 #include "editor/ImpulseCurve.h"
 #include "editor/ImpulseDisplayOwner.h"
 #include "editor/SmoothObjects.h"
 #include "effect/ConvolverEffect.h"
+#include "engine/FirEngine.h"
+#include "engine/ParameterMapping.h"
 #include "engine/cpu/CpuFeatures.h"
 #include "toolkit/CDrawContext.h"
 
@@ -22,7 +25,8 @@ constexpr SmoothColor kBandTint(30, 70, 70, 70);
 
 }  // namespace
 
-ImpulseDisplay::ImpulseDisplay(const CRect& viewSize, ImpulseDisplayOwner* editor) : CView(viewSize), editor_(editor) {
+ImpulseDisplay::ImpulseDisplay(const CRect& viewSize, ImpulseDisplayOwner* editor)
+    : CView(viewSize), editor_(editor), samples_(FirEngine::kMaxTaps) {
   setMouseEnabled(true);
 }
 
@@ -68,9 +72,16 @@ void ImpulseDisplay::drawImpulse(CDrawContext* context, CBitmap* background) {
     const float fw = static_cast<float>(w);
     const float fh = static_cast<float>(h);
 
-    const std::string path = effect->impulsePath();
+    // The response the audio thread uses now, with its path and used
+    // length, copied in one step so that a load on another thread cannot
+    // tear the picture.
+    EngineSnapshot shown;
+    effect->engine().snapshot(shown, samples_.data());
+    namespace pm = parameter_mapping;
+    const int taps = pm::tapsFromLength(pm::clampUnit(shown.parameters[pm::kLengthIndex]));
+
     graphics.setTextRenderingHint(SmoothTextHint::kAntiAlias);
-    graphics.drawString(path.c_str(), pathFont, SmoothRect{0.0f, 0.0f, fw, fh}, nullptr, pathBrush);
+    graphics.drawString(shown.path, pathFont, SmoothRect{0.0f, 0.0f, fw, fh}, nullptr, pathBrush);
 
     if (!cpuFeatures().hasSse) {
       graphics.setTextRenderingHint(SmoothTextHint::kAntiAlias);
@@ -78,10 +89,8 @@ void ImpulseDisplay::drawImpulse(CDrawContext* context, CBitmap* background) {
                           warningBrush);
     }
 
-    // The response the audio thread uses now, and its used length.
-    FirEngine& engine = effect->engine();
-    const float* samples = engine.impulseSamples();
-    const ImpulseCurve curve = impulseCurve(w, h, engine.lengthTaps());
+    const float* samples = samples_.data();
+    const ImpulseCurve curve = impulseCurve(w, h, taps);
     float pos = 0.0f;
     int32_t x = 0;
     int32_t y = curve.mid;

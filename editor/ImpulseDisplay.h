@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "editor/ViewOffscreen.h"
 #include "toolkit/CView.h"
@@ -36,4 +37,6 @@ class ImpulseDisplay : public CView {
  private:
   ImpulseDisplayOwner* editor_;
   ViewOffscreen offscreen_;
+  // The drawn copy of the response.
+  std::vector<float> samples_;
 };

@@ -1,17 +1,21 @@
 // The impulse panel, checked on the drawing operations it issues: the curve
 // against a model written from the panel's rules (columns, picked samples,
 // rows, colours by the used length), the band and the marker, the texts and
-// their places, the right click, and defined rows for any stored sample.
+// their places, the right click, defined rows for any stored sample, and
+// one whole response per paint while another thread loads.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <thread>
 #include <vector>
 
 #include "editor/ImpulseCurve.h"
 #include "editor/SmoothObjects.h"
 #include "tests/editor/EditorViewFixture.h"
 #include "tests/editor/RecordingRenderer.h"
+#include "tests/effect/RaceRounds.h"
 #include "tests/support/FakeCpuProbe.h"
 #include "toolkit/CDrawContext.h"
 
@@ -312,3 +316,33 @@ TEST(ImpulseDisplayTest, EachPassMakesItsObjectsOnTheSameOffscreenAndDeletesThem
 }
 
 }  // namespace
+
+TEST(ImpulseDisplayTest, APaintWhileAnotherThreadLoadsShowsOneWholeResponse) {
+  // Two responses that fill every column, one above the middle row and one
+  // below: a paint that mixed them would show both sides.
+  RecordingRenderer r;
+  EditorViews v;
+  const std::vector<float> above(32768, 0.5f);
+  const std::vector<float> below(32768, -0.5f);
+  std::atomic<bool> stop{false};
+  std::thread loader([&] {
+    for (int k = 0; !stop.load(); ++k) setResponse(v, k % 2 ? above : below);
+  });
+  const int paints = test_support::raceRoundsFor(200);
+  for (int paint = 0; paint < paints; ++paint) {
+    r.clearDrawing();
+    v.display->draw(&v.window);
+    ASSERT_GE(r.lines.size(), static_cast<size_t>(W));
+    int rowsAbove = 0;
+    int rowsBelow = 0;
+    for (int32_t i = 1; i < W; ++i) {
+      const int32_t row = r.lines[static_cast<size_t>(i)].y2;
+      rowsAbove += row < kMid;
+      rowsBelow += row > kMid;
+    }
+    EXPECT_TRUE(rowsAbove == 0 || rowsBelow == 0)
+        << "paint " << paint << ": " << rowsAbove << " above, " << rowsBelow << " below";
+  }
+  stop = true;
+  loader.join();
+}
