@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/linux/ProgramSearch.h"
+#include "effect/linux/ProgramSearch.h"
 
 extern char** environ;
 

@@ -24,6 +24,7 @@
 #include "editor/linux/DesktopFileChooser.h"
 #include "effect/ConvolverEffect.h"
 #include "tests/editor/RecordingRenderer.h"
+#include "tests/editor/StandInPrograms.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WaveFiles.h"
 #include "toolkit/CControl.h"
@@ -37,39 +38,6 @@ using Clock = std::chrono::steady_clock;
 
 std::vector<std::string> gMessages;
 void recordMessage(const char* text, const char* caption) { gMessages.push_back(std::string(caption) + "|" + text); }
-
-// PATH holding only the stand-ins named, each a link to the script.
-class StandInPath {
- public:
-  explicit StandInPath(std::initializer_list<const char*> names) {
-    saved_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-    for (const char* name : names) {
-      EXPECT_EQ(symlink(ULMAR_FILE_CHOOSER_SCRIPT, dir_.file(name).c_str()), 0) << name;
-    }
-    setenv("PATH", dir_.path().c_str(), 1);
-    setenv("ULMAR_CHOOSER_LOG", log().c_str(), 1);
-  }
-  ~StandInPath() {
-    setenv("PATH", saved_.c_str(), 1);
-    unsetenv("ULMAR_CHOOSER_REPLY");
-    unsetenv("ULMAR_CHOOSER_DELAY");
-  }
-  static void reply(const std::string& path, const char* delay) {
-    setenv("ULMAR_CHOOSER_REPLY", path.c_str(), 1);
-    setenv("ULMAR_CHOOSER_DELAY", delay, 1);
-  }
-  std::string log() const { return dir_.file("chooser.log"); }
-  std::vector<std::string> calls() const {
-    std::vector<std::string> lines;
-    std::ifstream in(log());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-
- private:
-  test_support::TempDir dir_;
-  std::string saved_;
-};
 
 struct Instance {
   ConvolverEffect effect{test_support::recordingHost};
@@ -130,10 +98,10 @@ TEST_F(FileChooserTest, TheAnswerLoadsFromIdleWhileIdleNeverWaitsAndASecondPress
   ConvolverEffect reference{test_support::recordingHost};
   ASSERT_TRUE(reference.loadImpulseResponse(path.c_str()));
 
-  StandInPath standIns({"zenity", "kdialog"});
+  editor_test::StandInPath standIns({"zenity", "kdialog"});
   Instance a;
   const float lengthBefore = a.effect.getParameter(layout::kLengthTag);
-  StandInPath::reply(path, "0.6");
+  editor_test::StandInPath::reply(path, "0.6");
   a.pressLoad();
   ASSERT_NE(a.editor->openFileChooser(), nullptr);
   const pid_t pid = a.editor->openFileChooser()->pid();
@@ -174,13 +142,13 @@ TEST_F(FileChooserTest, TheAnswerLoadsFromIdleWhileIdleNeverWaitsAndASecondPress
 }
 
 TEST_F(FileChooserTest, CancelOrAFileThatDoesNotLoadChangesNothing) {
-  StandInPath standIns({"zenity"});
+  editor_test::StandInPath standIns({"zenity"});
   Instance a;
   const std::string pathBefore = a.effect.impulsePath();
   float before[3];
   for (int32_t tag = 0; tag < 3; ++tag) before[tag] = a.effect.getParameter(tag);
 
-  StandInPath::reply("", "0.1");
+  editor_test::StandInPath::reply("", "0.1");
   a.pressLoad();
   renderer.clearDrawing();
   a.idleUntilAnswered();
@@ -188,7 +156,7 @@ TEST_F(FileChooserTest, CancelOrAFileThatDoesNotLoadChangesNothing) {
 
   const std::string text = files.file("notes.wav");
   test_support::writeFile(text, {'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e'});
-  StandInPath::reply(text, "0");
+  editor_test::StandInPath::reply(text, "0");
   a.pressLoad();
   a.idleUntilAnswered();
   ASSERT_EQ(gMessages.size(), 1u);
@@ -205,7 +173,7 @@ TEST_F(FileChooserTest, CancelOrAFileThatDoesNotLoadChangesNothing) {
 TEST_F(FileChooserTest, KdialogServesWhereZenityIsAbsentAndNeitherShowsANotice) {
   const std::string path = responseFile(files);
   {
-    StandInPath nothing({});
+    editor_test::StandInPath nothing({});
     Instance a;
     renderer.clearDrawing();
     a.pressLoad();
@@ -217,8 +185,8 @@ TEST_F(FileChooserTest, KdialogServesWhereZenityIsAbsentAndNeitherShowsANotice) 
     EXPECT_EQ(renderer.texts[1].argb, 0xFFC80000u);
 
     // With a chooser installed the next press clears the notice.
-    StandInPath kdialogOnly({"kdialog"});
-    StandInPath::reply(path, "0");
+    editor_test::StandInPath kdialogOnly({"kdialog"});
+    editor_test::StandInPath::reply(path, "0");
     a.pressLoad();
     EXPECT_EQ(a.editor->impulseDisplay()->notice(), "");
     a.idleUntilAnswered();
@@ -233,9 +201,9 @@ TEST_F(FileChooserTest, KdialogServesWhereZenityIsAbsentAndNeitherShowsANotice) 
 }
 
 TEST_F(FileChooserTest, ClosingTheEditorEndsAndReapsAnOpenChooser) {
-  StandInPath standIns({"zenity"});
+  editor_test::StandInPath standIns({"zenity"});
   auto a = std::make_unique<Instance>();
-  StandInPath::reply("/never/answered.wav", "30");
+  editor_test::StandInPath::reply("/never/answered.wav", "30");
   a->pressLoad();
   ASSERT_NE(a->editor->openFileChooser(), nullptr);
   const pid_t pid = a->editor->openFileChooser()->pid();

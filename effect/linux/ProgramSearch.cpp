@@ -1,4 +1,4 @@
-#include "editor/linux/ProgramSearch.h"
+#include "effect/linux/ProgramSearch.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
