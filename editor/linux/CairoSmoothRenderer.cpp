@@ -120,7 +120,12 @@ SmoothStatus release(Native* object) {
 class CairoSmoothRenderer final : public SmoothRenderer {
  public:
   SmoothStatus startup(uintptr_t* token) override {
-    if (users_ == 0) fontMap_ = pango_cairo_font_map_new();
+    if (users_ == 0) {
+      // Fontconfig is set up here, before the font map's own thread would
+      // do it beside the face lookups of this thread.
+      FcInit();
+      fontMap_ = pango_cairo_font_map_new();
+    }
     if (!fontMap_) {
       *token = 0;
       return kSmoothGenericError;
