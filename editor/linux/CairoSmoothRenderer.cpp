@@ -7,8 +7,11 @@
 #include <fontconfig/fontconfig.h>
 #include <glib.h>
 #include <pango/pangocairo.h>
+#include <pango/pangofc-fontmap.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -137,8 +140,18 @@ class CairoSmoothRenderer final : public SmoothRenderer {
   void shutdown(uintptr_t token) override {
     if (token == 0 || users_ == 0) return;
     if (--users_ == 0) {
+      // The map's fonts and their cairo faces go now, with the editor that
+      // used them last. Its worker thread may still be sorting fonts for a
+      // lookup, holding the map and fontconfig's caches: the map ends when
+      // that job does, which is waited for (a few milliseconds at most, and
+      // only when an editor closes right after drawing), so that nothing of
+      // it outlives the editor.
+      std::atomic<bool> ended{false};
+      g_object_weak_ref(G_OBJECT(fontMap_), markEnded, &ended);
+      pango_fc_font_map_shutdown(PANGO_FC_FONT_MAP(fontMap_));
       g_object_unref(fontMap_);
       fontMap_ = nullptr;
+      for (int waited = 0; !ended.load() && waited < kFontMapEndWait; ++waited) usleep(1000);
     }
   }
 
@@ -289,6 +302,11 @@ class CairoSmoothRenderer final : public SmoothRenderer {
   static SmoothStatus cairoStatus(cairo_t* cr) {
     return cairo_status(cr) == CAIRO_STATUS_SUCCESS ? kSmoothOk : kSmoothGenericError;
   }
+
+  static void markEnded(gpointer ended, GObject*) { static_cast<std::atomic<bool>*>(ended)->store(true); }
+
+  // Milliseconds a closing editor waits at most for the font map to end.
+  static constexpr int kFontMapEndWait = 2000;
 
   // Started editors, and the font map they share. GUI thread only.
   int32_t users_ = 0;
