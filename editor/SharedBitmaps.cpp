@@ -1,5 +1,7 @@
 #include "editor/SharedBitmaps.h"
 
+#include <mutex>
+
 #include "resources/ResourceIds.h"
 #include "toolkit/CBitmap.h"
 
@@ -18,10 +20,14 @@ constexpr BitmapEntry kEntries[kEditorBitmapCount] = {{IDB_BACK, "IDB_BACK is no
                                                       {IDB_RIGHT, "IDB_RIGHT is not loaded!!!"}};
 
 CBitmap* shared[kEditorBitmapCount] = {};
+// Hosts may create instances, and with them editors, on several threads at
+// once: the first creation is made by one of them only.
+std::mutex creation;
 
 }  // namespace
 
 void createSharedBitmaps(MessageSink report) {
+  const std::lock_guard<std::mutex> lock(creation);
   for (int i = 0; i < kEditorBitmapCount; ++i) {
     if (shared[i]) continue;
     shared[i] = new CBitmap(kEntries[i].resourceId);
