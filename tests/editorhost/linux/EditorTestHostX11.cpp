@@ -255,6 +255,7 @@ int main(int argc, char** argv) {
   Host host{display, entry, nullptr, nullptr};
   host.main = std::make_unique<HostedEditor>(display, entry, kWindowTitle, 200, 360);
   if (!host.main->valid() || !host.main->openEditor()) return 5;
+  log.line("pid %d", static_cast<int>(getpid()));
   log.line("ready");
 
   const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
