@@ -26,6 +26,33 @@ std::vector<X11FrameWindow*>& openWindows() {
 
 int ignoreError(Display*, XErrorEvent*) { return 0; }
 
+// While editor windows are open, errors on their connections are ignored
+// (the host may destroy its window, and ours with it, before it closes the
+// editor, and Xlib's default handler would end the host); errors on every
+// other connection go on to the handler that was installed before.
+XErrorHandler gHostErrorHandler = nullptr;
+
+int editorErrorHandler(Display* display, XErrorEvent* error) {
+  for (const X11FrameWindow* window : openWindows())
+    if (window->display() == display) return 0;
+  return gHostErrorHandler ? gHostErrorHandler(display, error) : 0;
+}
+
+void addOpenWindow(X11FrameWindow* window) {
+  if (openWindows().empty()) gHostErrorHandler = XSetErrorHandler(editorErrorHandler);
+  openWindows().push_back(window);
+}
+
+void removeOpenWindow(X11FrameWindow* window) {
+  auto& windows = openWindows();
+  windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+  if (!windows.empty()) return;
+  // The host's handler comes back unless the host has set another since.
+  const XErrorHandler current = XSetErrorHandler(gHostErrorHandler);
+  if (current != editorErrorHandler) XSetErrorHandler(current);
+  gHostErrorHandler = nullptr;
+}
+
 bool pressedButtonOf(unsigned int button, PressedButton& pressed) {
   switch (button) {
     case Button1:
@@ -72,7 +99,7 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window par
   XWindowAttributes own{};
   XGetWindowAttributes(display, window, &own);
   auto result = std::unique_ptr<X11FrameWindow>(new X11FrameWindow(frame, display, window, own.visual, width, height));
-  openWindows().push_back(result.get());
+  addOpenWindow(result.get());
   return result;
 }
 
@@ -81,18 +108,11 @@ X11FrameWindow::X11FrameWindow(CFrame& frame, Display* display, Window window, V
     : frame_(frame), display_(display), window_(window), visual_(visual), width_(width), height_(height) {}
 
 X11FrameWindow::~X11FrameWindow() {
-  auto& windows = openWindows();
-  windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
-  if (!destroyed_) {
-    // The host may have destroyed its window (and ours with it) before
-    // closing the editor; the error that destroying ours again raises is
-    // not the host's to see.
-    XSync(display_, False);
-    XErrorHandler previous = XSetErrorHandler(ignoreError);
-    XDestroyWindow(display_, window_);
-    XSync(display_, False);
-    XSetErrorHandler(previous);
-  }
+  // Still listed, so that an error for a window the host destroyed first
+  // is ignored.
+  if (!destroyed_) XDestroyWindow(display_, window_);
+  XSync(display_, False);
+  removeOpenWindow(this);
   XCloseDisplay(display_);
 }
 
