@@ -1,5 +1,7 @@
 #include "editor/SharedBitmaps.h"
 
+#include <mutex>
+
 #include "resources/ResourceIds.h"
 #include "toolkit/CBitmap.h"
 
@@ -19,9 +21,24 @@ constexpr BitmapEntry kEntries[kEditorBitmapCount] = {{IDB_BACK, "IDB_BACK is no
 
 CBitmap* shared[kEditorBitmapCount] = {};
 
+// The bitmaps go with the module: a host that unloads the plug-in (after a
+// scan, or between projects) gets their memory back.
+struct ReleasedAtUnload {
+  ~ReleasedAtUnload() {
+    for (CBitmap*& bitmap : shared) {
+      if (bitmap) bitmap->release();
+      bitmap = nullptr;
+    }
+  }
+} releasedAtUnload;
+// Hosts may create instances, and with them editors, on several threads at
+// once: the first creation is made by one of them only.
+std::mutex creation;
+
 }  // namespace
 
 void createSharedBitmaps(MessageSink report) {
+  const std::lock_guard<std::mutex> lock(creation);
   for (int i = 0; i < kEditorBitmapCount; ++i) {
     if (shared[i]) continue;
     shared[i] = new CBitmap(kEntries[i].resourceId);

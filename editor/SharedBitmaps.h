@@ -1,6 +1,8 @@
 // The editor's five bitmaps, shared by every editor of the process: the
-// first editor creates them, later ones reuse them, and none releases them.
-// GUI thread only.
+// first editor creates them, later ones reuse them, and they are released
+// when the module is unloaded (or the process ends).
+// Created under a lock, since editors are made with their effects on any
+// thread the host creates them on; drawn with on the GUI thread.
 #pragma once
 
 #include "effect/UserMessage.h"

@@ -11,6 +11,7 @@
 #undef None
 #undef Bool
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -54,13 +55,18 @@ class RecordingView : public CView {
 class X11FrameWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    display = XOpenDisplay(nullptr);
+    // A virtual server started just before may take a moment to answer.
+    for (int attempt = 0; attempt < 50 && !display; ++attempt) {
+      display = XOpenDisplay(nullptr);
+      if (!display) usleep(100 * 1000);
+    }
     ASSERT_NE(display, nullptr) << "needs an X display";
     parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 30, 40, kWidth + 20, kHeight + 20, 0, 0, 0);
     XMapWindow(display, parent);
     XSync(display, False);
   }
   void TearDown() override {
+    if (!display) return;
     if (parent) XDestroyWindow(display, parent);
     XCloseDisplay(display);
   }
