@@ -15,6 +15,12 @@
 #include "toolkit/COnOffButton.h"
 #include "wavefile/ImpulseFileChooser.h"
 
+#ifndef _WIN32
+#include <string>
+
+#include "editor/linux/DesktopFileChooser.h"
+#endif
+
 namespace layout = editor_layout;
 
 namespace {
@@ -35,7 +41,8 @@ ConvolverEditor::ConvolverEditor(ConvolverEffect* effect) : AEffGUIEditor(effect
   rect.bottom = static_cast<VstInt16>(back->getHeight());
 }
 
-// The bitmaps stay for the process; the frame went with close.
+// The bitmaps stay for the process; the frame went with close, and the
+// file chooser with close or here.
 ConvolverEditor::~ConvolverEditor() = default;
 
 bool ConvolverEditor::open(void* parentWindow) {
@@ -82,6 +89,9 @@ bool ConvolverEditor::open(void* parentWindow) {
 }
 
 void ConvolverEditor::close() {
+#ifndef _WIN32
+  fileChooser_.reset();
+#endif
   // The frame releases every view in it; the pointers to them are not
   // used again until the next open sets them anew.
   if (frame) frame->release();
@@ -108,20 +118,63 @@ void ConvolverEditor::valueChanged(CDrawContext* context, CControl* control) {
     updateValueDisplay(layout::kLengthTag);
     redrawImpulse(context);
   }
-  if (tag == layout::kLoadTag && value == 0.0f) {
-    ConvolverEffect* effect = effect_;
-    const bool chosen = chooseImpulseFile(frame ? frame->getWindowHandle() : nullptr,
-                                          [effect](const char* path) { return effect->loadImpulseResponse(path); });
-    if (!chosen) return;
-    controls_[layout::kLengthTag]->setValue(effect_->getParameter(layout::kLengthTag));
-    controls_[layout::kGainTag]->setValue(effect_->getParameter(layout::kGainTag));
-    controls_[layout::kLengthTag]->setDirty(true);
-    controls_[layout::kGainTag]->setDirty(true);
+  if (tag == layout::kLoadTag && value == 0.0f) chooseImpulseResponse(context);
+}
+
+#ifdef _WIN32
+
+void ConvolverEditor::chooseImpulseResponse(CDrawContext* context) {
+  ConvolverEffect* effect = effect_;
+  const bool chosen = chooseImpulseFile(frame ? frame->getWindowHandle() : nullptr,
+                                        [effect](const char* path) { return effect->loadImpulseResponse(path); });
+  if (chosen) showLoadedResponse(context);
+}
+
+const DesktopFileChooser* ConvolverEditor::openFileChooser() const { return nullptr; }
+
+#else
+
+void ConvolverEditor::chooseImpulseResponse(CDrawContext* context) {
+  if (!frame) return;
+  if (!fileChooser_) fileChooser_ = std::make_unique<DesktopFileChooser>();
+  const DesktopFileChooser::Start started = fileChooser_->start();
+  const std::string notice = started == DesktopFileChooser::Start::kNoProgram ? kNoChooserNotice : "";
+  if (impulseDisplay_ && impulseDisplay_->notice() != notice) {
+    impulseDisplay_->setNotice(notice);
     redrawImpulse(context);
-    updateValueDisplay(layout::kLengthTag);
-    updateValueDisplay(layout::kGainTag);
-    updateValueDisplay(layout::kMixTag);
   }
+}
+
+void ConvolverEditor::idle() {
+  if (fileChooser_ && fileChooser_->isOpen()) {
+    std::string path;
+    if (fileChooser_->poll(path) == DesktopFileChooser::Answer::kChosen && frame) {
+      // As after the modal dialog: the answer of the load does not matter,
+      // a failure has told the user and changed nothing.
+      effect_->loadImpulseResponse(path.c_str());
+      CDrawContext* context = frame->createFrameContext();
+      showLoadedResponse(context);
+      if (context) context->release();
+    }
+  }
+  AEffGUIEditor::idle();
+}
+
+const DesktopFileChooser* ConvolverEditor::openFileChooser() const {
+  return fileChooser_ && fileChooser_->isOpen() ? fileChooser_.get() : nullptr;
+}
+
+#endif
+
+void ConvolverEditor::showLoadedResponse(CDrawContext* context) {
+  controls_[layout::kLengthTag]->setValue(effect_->getParameter(layout::kLengthTag));
+  controls_[layout::kGainTag]->setValue(effect_->getParameter(layout::kGainTag));
+  controls_[layout::kLengthTag]->setDirty(true);
+  controls_[layout::kGainTag]->setDirty(true);
+  redrawImpulse(context);
+  updateValueDisplay(layout::kLengthTag);
+  updateValueDisplay(layout::kGainTag);
+  updateValueDisplay(layout::kMixTag);
 }
 
 void ConvolverEditor::updateControl(int32_t index, float value) {

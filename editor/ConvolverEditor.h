@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "editor/ImpulseDisplayOwner.h"
 #include "editor/SmoothObjects.h"
@@ -16,6 +17,7 @@
 
 class CControl;
 class ConvolverEffect;
+class DesktopFileChooser;
 class ImpulseDisplay;
 class ValueDisplay;
 
@@ -27,7 +29,12 @@ class ConvolverEditor : public AEffGUIEditor, public CControlListener, public Im
   ~ConvolverEditor() override;
 
   bool open(void* parentWindow) override;
+  // Also ends a file chooser still open.
   void close() override;
+#ifndef _WIN32
+  // Collects the file chooser's answer, if any, before the idle pass.
+  void idle() override;
+#endif
   void valueChanged(CDrawContext* context, CControl* control) override;
   // Not handled: the controls act on modified clicks themselves.
   int32_t modifierClicked(CDrawContext*, CControl*, int32_t) override { return 0; }
@@ -45,12 +52,27 @@ class ConvolverEditor : public AEffGUIEditor, public CControlListener, public Im
   CControl* control(int32_t index) const { return controls_[index]; }
   ValueDisplay* valueDisplay(int32_t index) const { return valueDisplays_[index]; }
   ImpulseDisplay* impulseDisplay() const { return impulseDisplay_; }
+  // The load button's file chooser while one is open (Linux), or null.
+  const DesktopFileChooser* openFileChooser() const;
+
+  // The notice on the display's warning line when no chooser program exists.
+  static constexpr const char* kNoChooserNotice = "No file chooser: zenity or kdialog";
 
  private:
+  // Asks for a file to load; on Windows the dialog answers before this
+  // returns, on Linux the idle pass collects the answer.
+  void chooseImpulseResponse(CDrawContext* context);
+  // After a chosen file: the knobs and read-outs take the effect's new
+  // values and the panel is drawn again.
+  void showLoadedResponse(CDrawContext* context);
   // Started with the editor, stopped with it.
   SmoothDrawingSession smoothDrawing_;
   ConvolverEffect* effect_;
   CControl* controls_[kControlCount] = {};
   ValueDisplay* valueDisplays_[kControlCount] = {};
   ImpulseDisplay* impulseDisplay_ = nullptr;
+#ifndef _WIN32
+  // Made at the first press; Windows has a modal dialog instead.
+  std::unique_ptr<DesktopFileChooser> fileChooser_;
+#endif
 };

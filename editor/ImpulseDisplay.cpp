@@ -72,10 +72,10 @@ void ImpulseDisplay::drawImpulse(CDrawContext* context, CBitmap* background) {
     graphics.setTextRenderingHint(SmoothTextHint::kAntiAlias);
     graphics.drawString(path.c_str(), pathFont, SmoothRect{0.0f, 0.0f, fw, fh}, nullptr, pathBrush);
 
-    if (!cpuFeatures().hasSse) {
+    const char* warning = !cpuFeatures().hasSse ? kNoSseWarning : (notice_.empty() ? nullptr : notice_.c_str());
+    if (warning) {
       graphics.setTextRenderingHint(SmoothTextHint::kAntiAlias);
-      graphics.drawString(kNoSseWarning, warningFont, SmoothRect{0.0f, fh - kWarningLine, fw, fh}, nullptr,
-                          warningBrush);
+      graphics.drawString(warning, warningFont, SmoothRect{0.0f, fh - kWarningLine, fw, fh}, nullptr, warningBrush);
     }
 
     // The response the audio thread uses now, and its used length.

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "editor/ViewOffscreen.h"
 #include "toolkit/CView.h"
@@ -32,8 +33,13 @@ class ImpulseDisplay : public CView {
   // Renders the whole panel over `background` (the window picture) and
   // copies it to `context`.
   virtual void drawImpulse(CDrawContext* context, CBitmap* background);
+  // A notice for the warning line, shown there when the processor warning
+  // is not; empty for none. Shown from the next drawing on.
+  void setNotice(const std::string& text) { notice_ = text; }
+  const std::string& notice() const { return notice_; }
 
  private:
   ImpulseDisplayOwner* editor_;
   ViewOffscreen offscreen_;
+  std::string notice_;
 };

@@ -4,9 +4,10 @@
 // The address the link area opens. Change it here.
 inline constexpr const char* kMakerWebPage = "https://www.ulmar.example/";
 
-// Asks the system, on a detached thread of its own, to open `address` (of
-// static storage: the thread reads it after this returns) in the user's
-// browser. False when nothing was started.
+// Asks the system to open `address` in the user's browser without waiting:
+// on Windows on a detached thread of its own (`address` is of static
+// storage: the thread reads it after this returns), on Linux through the
+// desktop's opener program. False when nothing was started.
 bool openWebPageDetached(const char* address);
 
 // What the link area calls: openWebPageDetached unless a test replaced it.

@@ -6,6 +6,25 @@
 void showUserMessage(const char* text, const char* caption) { MessageBoxA(nullptr, text, caption, MB_OK); }
 #else
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
-void showUserMessage(const char* text, const char* caption) { std::fprintf(stderr, "%s: %s\n", caption, text); }
+#include "effect/linux/DetachedProgram.h"
+#include "effect/linux/ProgramSearch.h"
+
+void showUserMessage(const char* text, const char* caption) {
+  // Standard error always has it, for hosts run without a desktop.
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if ((!x11 || !*x11) && (!wayland || !*wayland)) return;
+  // A message dialog of the desktop, not waited for: the text is plain
+  // (a path may hold markup characters).
+  if (const std::string zenity = findProgramOnPath("zenity"); !zenity.empty()) {
+    startDetachedProgram(zenity,
+                         {"--error", "--no-markup", std::string("--title=") + caption, std::string("--text=") + text});
+  } else if (const std::string kdialog = findProgramOnPath("kdialog"); !kdialog.empty()) {
+    startDetachedProgram(kdialog, {"--title", caption, "--error", text});
+  }
+}
 #endif

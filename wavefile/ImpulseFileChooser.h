@@ -7,8 +7,8 @@
 // Shows the dialog owned by ownerWindow (a window handle, or null). When a
 // file is chosen, calls load with its path, ignores load's answer and
 // answers true; answers false when the dialog is cancelled or fails.
-// There is no dialog on Linux hosts yet: the call answers false there and
-// load is never called.
+// On Linux the call answers false and load is never called: the editor
+// runs the desktop's chooser program there without waiting for it.
 bool chooseImpulseFile(void* ownerWindow, const std::function<bool(const char*)>& load);
 
 #ifdef _WIN32
