@@ -52,8 +52,10 @@ region defaults 266 75 18 20 right-shown
 [ "$(differing_pixels "$out/left-shown.png" "$out/left-off.png")" = 0 ] || fail "L does not show its off image"
 [ "$(differing_pixels "$out/right-shown.png" "$out/right-off.png")" = 0 ] || fail "R does not show its off image"
 if [ "${ULMAR_CURVE_CHECKS:-1}" = 1 ]; then
-  is_green defaults $((panel_left + 137)) $panel_mid_row || fail "column 137 of the curve is not green: $(pixel defaults $((panel_left + 137)) $panel_mid_row)"
-  is_red defaults $((panel_left + 139)) $panel_mid_row || fail "column 139 of the curve is not red: $(pixel defaults $((panel_left + 139)) $panel_mid_row)"
+  is_green defaults $((panel_left + 130)) $panel_mid_row || fail "column 130 of the curve is not green: $(pixel defaults $((panel_left + 130)) $panel_mid_row)"
+  is_red defaults $((panel_left + 145)) $panel_mid_row || fail "column 145 of the curve is not red: $(pixel defaults $((panel_left + 145)) $panel_mid_row)"
+  read -r r g b <<<"$(pixel defaults $((panel_left + 138)) $((panel_mid_row - 10)))"
+  [ "$r" = "$g" ] && [ "$g" = "$b" ] && [ "${r:-0}" -gt 100 ] || fail "no grey marker at column 138: $r $g $b"
 fi
 
 # The length knob (linear mode) moves its image, read-out and the curve's
@@ -188,6 +190,69 @@ sp=$(scenario_lines | awk '$1 == "second-params" {v = $2} END {print v}')
 awk -v v="$sp" 'BEGIN {exit !(v > 0.5)}' || fail "the second instance's mix is ${sp:-missing}"
 send "second close"
 wait_for "^second closed$" || fail "the second editor did not close"
+
+# The load button runs the desktop's chooser (zenity) beside the editor,
+# on a quick click too; a second press while it is open does nothing; the
+# host's GUI thread keeps answering while it is open; a typed path and
+# Enter load the file from the idle pass: the automatic gain and length
+# and the curve change. Escape (cancel) changes nothing.
+load_x=257
+load_y=57
+chooser_windows() { xdotool search --name '^Open impulse response file' 2>/dev/null | sort -u; }
+wait_chooser() {
+  local i
+  for ((i = 0; i < 150; i++)); do
+    chooser=$(chooser_windows | head -1)
+    [ -n "$chooser" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+ir=$out/short-ir.wav
+sox -n -r 44100 -c 1 -b 16 "$ir" synth 0.01 sine 1000 fade 0 0.01 0.01 2>/dev/null
+begin load-with-zenity
+grab before-load
+click_quick $load_x $load_y 1
+if wait_chooser; then
+  click_quick $load_x $load_y 1
+  send "mark chooser-open"
+  wait_for "^mark chooser-open$" 5 || fail "the host did not answer while the chooser was open"
+  pause 1
+  [ "$(chooser_windows | wc -l)" -eq 1 ] || fail "a second press opened another chooser"
+  xdotool windowfocus --sync "$chooser" 2>/dev/null
+  pause 0.5
+  xdotool type --delay 30 "$ir"
+  pause 0.8
+  xdotool key Return
+  for _ in $(seq 60); do [ -z "$(chooser_windows)" ] && break; sleep 0.1; done
+  pause 1
+  grab after-load
+else
+  fail "no chooser window opened"
+fi
+finish
+awk -v g="$(param 1)" -v l="$(param 2)" 'BEGIN {exit !(g != 0.5 && l < 0.01)}' ||
+  fail "gain $(param 1) and length $(param 2) are not the automatic values of a 441-sample response"
+region before-load 14 111 276 122 panel-before
+region after-load 14 111 276 122 panel-after
+[ "$(differing_pixels "$out/panel-before.png" "$out/panel-after.png")" != 0 ] || fail "the curve did not change"
+
+begin cancel-zenity
+send "params"
+click_quick $load_x $load_y 1
+if wait_chooser; then
+  xdotool windowfocus --sync "$chooser" 2>/dev/null
+  pause 0.5
+  xdotool key Escape
+  for _ in $(seq 60); do [ -z "$(chooser_windows)" ] && break; sleep 0.1; done
+  [ -z "$(chooser_windows)" ] || fail "the chooser did not close on Escape"
+else
+  fail "no chooser window opened"
+fi
+finish
+first=$(scenario_lines | awk '$1 == "params" {print; exit}')
+last=$(scenario_lines | awk '$1 == "params" {v = $0} END {print v}')
+[ "$first" = "$last" ] || fail "cancelling changed the parameters: $first -> $last"
 
 # Opening and closing 200 times in one process leaks nothing: the X
 # server lists no more clients and resources afterwards (its resource
