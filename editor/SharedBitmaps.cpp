@@ -20,6 +20,9 @@ constexpr BitmapEntry kEntries[kEditorBitmapCount] = {{IDB_BACK, "IDB_BACK is no
                                                       {IDB_RIGHT, "IDB_RIGHT is not loaded!!!"}};
 
 CBitmap* shared[kEditorBitmapCount] = {};
+// Hosts may create instances, and with them editors, on several threads at
+// once: the first creation is made by one of them only.
+std::mutex creation;
 
 // The bitmaps go with the module: a host that unloads the plug-in (after a
 // scan, or between projects) gets their memory back.

@@ -14,7 +14,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb xauth fonts-liberation imagemagick xdotool
   libcairo2-dev libpango1.0-dev libx11-dev zenity xrestop
-  sox libsndfile1-dev
+  sox libsndfile1-dev python3
   libzita-convolver-dev
 )
 

@@ -7,7 +7,11 @@
 //
 // Commands: "params" (logs "params V0 V1 ..."), "set INDEX VALUE",
 // "knobmode MODE", "mark TEXT" (logs "mark TEXT"), "reopen" (closes and
-// opens the editor again), "quit".
+// opens the editor again), "quit". They act on the current instance, the
+// first one unless "use N" chose another. "instance" creates one more
+// instance of the plug-in with its editor in a window of its own (titled
+// "Ulmar test host N", N counted from 2) and makes it the current one;
+// "close" closes the current instance's editor, window and effect.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,13 +32,39 @@ constexpr UINT kIdleMilliseconds = 30;
 // The status of a run that ended in an unhandled exception.
 constexpr int kCrashStatus = 70;
 
+constexpr int kMaxInstances = 4;
+// Where the windows of later instances stand, side by side on the screen.
+constexpr int kWindowLeft = 200;
+constexpr int kWindowTop = 360;
+constexpr int kWindowStep = 360;
+
+// One plug-in instance and the top-level window its editor sits in; the
+// first instance's window runs the idle timer and ends the process.
+struct Instance {
+  AEffect* effect = nullptr;
+  HWND window = nullptr;
+};
+
 HostLog* gLog = nullptr;
-AEffect* gEffect = nullptr;
-HWND gWindow = nullptr;
+PluginModule::EntryPoint gEntry = nullptr;
+Instance gInstances[kMaxInstances];
+int gCurrent = 0;
 CommandFile* gCommands = nullptr;
 
+VstIntPtr dispatchTo(AEffect* effect, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0) {
+  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+}
+
 VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0) {
-  return gEffect->dispatcher(gEffect, opcode, index, value, ptr, opt);
+  return dispatchTo(gInstances[gCurrent].effect, opcode, index, value, ptr, opt);
+}
+
+Instance* instanceOf(HWND window) {
+  for (Instance& instance : gInstances) {
+    if (instance.window == window) return &instance;
+  }
+  return nullptr;
 }
 
 VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
@@ -70,13 +100,13 @@ RECT screenRectOf(HWND window) {
   return r;
 }
 
-bool openEditor() {
-  if (dispatch(effEditOpen, 0, 0, gWindow) == 0) {
+bool openEditor(const Instance& instance) {
+  if (dispatchTo(instance.effect, effEditOpen, 0, 0, instance.window) == 0) {
     gLog->line("error editor did not open");
     return false;
   }
-  HWND editor = GetWindow(gWindow, GW_CHILD);
-  const RECT outer = screenRectOf(gWindow);
+  HWND editor = GetWindow(instance.window, GW_CHILD);
+  const RECT outer = screenRectOf(instance.window);
   const RECT inner = editor ? screenRectOf(editor) : outer;
   // Where the editor sits inside the top-level window, and that window on
   // the screen as Windows sees it.
@@ -85,15 +115,26 @@ bool openEditor() {
   return true;
 }
 
+HWND makeWindow(int number, int width, int height);
+bool startInstance(int number);
+
+void closeInstance(Instance& instance) {
+  // The window's destruction closes the editor and the effect.
+  if (instance.window) DestroyWindow(instance.window);
+}
+
 void runCommand(const std::string& text) {
   std::istringstream words(text);
   std::string command;
   words >> command;
-  if (command == "params") {
+  AEffect* effect = gInstances[gCurrent].effect;
+  if (!effect && command != "use" && command != "instance" && command != "mark" && command != "quit") {
+    gLog->line("error no instance %d", gCurrent + 1);
+  } else if (command == "params") {
     std::string values = "params";
     char number[32];
-    for (VstInt32 i = 0; i < gEffect->numParams; ++i) {
-      std::snprintf(number, sizeof(number), " %.6f", static_cast<double>(gEffect->getParameter(gEffect, i)));
+    for (VstInt32 i = 0; i < effect->numParams; ++i) {
+      std::snprintf(number, sizeof(number), " %.6f", static_cast<double>(effect->getParameter(effect, i)));
       values += number;
     }
     gLog->line("%s", values.c_str());
@@ -101,7 +142,28 @@ void runCommand(const std::string& text) {
     VstInt32 index = 0;
     float value = 0;
     words >> index >> value;
-    gEffect->setParameter(gEffect, index, value);
+    effect->setParameter(effect, index, value);
+  } else if (command == "use") {
+    int number = 1;
+    words >> number;
+    if (number >= 1 && number <= kMaxInstances) gCurrent = number - 1;
+    gLog->line("using %d", gCurrent + 1);
+  } else if (command == "instance") {
+    int number = 0;
+    while (number < kMaxInstances && gInstances[number].effect) ++number;
+    if (number == kMaxInstances || !startInstance(number)) {
+      gLog->line("error no new instance");
+    } else {
+      gCurrent = number;
+      gLog->line("instance %d ready", number + 1);
+    }
+  } else if (command == "close") {
+    if (gCurrent == 0) {
+      gLog->line("error the first instance closes with quit");
+    } else {
+      closeInstance(gInstances[gCurrent]);
+      gLog->line("instance %d closed", gCurrent + 1);
+    }
   } else if (command == "knobmode") {
     VstInt32 mode = 0;
     words >> mode;
@@ -110,9 +172,9 @@ void runCommand(const std::string& text) {
     gLog->line("mark %s", text.size() > 5 ? text.c_str() + 5 : "");
   } else if (command == "reopen") {
     dispatch(effEditClose);
-    openEditor();
+    openEditor(gInstances[gCurrent]);
   } else if (command == "quit") {
-    DestroyWindow(gWindow);
+    for (int i = kMaxInstances - 1; i >= 0; --i) closeInstance(gInstances[i]);
   } else if (!command.empty()) {
     gLog->line("error unknown command %s", command.c_str());
   }
@@ -123,10 +185,10 @@ void runCommand(const std::string& text) {
 // goes to the child under the pointer instead, as the editor would get it
 // on Windows. Answers whether it was passed on.
 bool forwardWheel(const MSG& message) {
-  if (message.message != WM_MOUSEWHEEL || message.hwnd != gWindow) return false;
+  if (message.message != WM_MOUSEWHEEL || !instanceOf(message.hwnd)) return false;
   const POINT pointer{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
   HWND target = WindowFromPoint(pointer);
-  if (!target || target == gWindow || !IsChild(gWindow, target)) return false;
+  if (!target || target == message.hwnd || !IsChild(message.hwnd, target)) return false;
   SendMessageA(target, WM_MOUSEWHEEL, message.wParam, message.lParam);
   return true;
 }
@@ -134,8 +196,10 @@ bool forwardWheel(const MSG& message) {
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
-      if (wParam == kIdleTimer && gEffect) {
-        dispatch(effEditIdle);
+      if (wParam == kIdleTimer) {
+        for (Instance& instance : gInstances) {
+          if (instance.effect) dispatchTo(instance.effect, effEditIdle);
+        }
         for (const std::string& line : gCommands->newLines()) runCommand(line);
       }
       return 0;
@@ -145,29 +209,72 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
-    case WM_DESTROY:
-      KillTimer(window, kIdleTimer);
-      dispatch(effEditClose);
-      PostQuitMessage(0);
+    case WM_DESTROY: {
+      Instance* instance = instanceOf(window);
+      if (!instance) return 0;
+      if (instance == &gInstances[0]) {
+        KillTimer(window, kIdleTimer);
+        PostQuitMessage(0);
+      }
+      dispatchTo(instance->effect, effEditClose);
+      // Later instances end with their windows; the first one once the
+      // message loop has ended.
+      if (instance != &gInstances[0]) {
+        dispatchTo(instance->effect, effClose);
+        instance->effect = nullptr;
+      }
+      instance->window = nullptr;
       return 0;
+    }
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 
-HWND makeWindow(int width, int height) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = hostWindowProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-  windowClass.lpszClassName = kWindowClass;
-  if (!RegisterClassA(&windowClass)) return nullptr;
+HWND makeWindow(int number, int width, int height) {
+  if (number == 0) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = hostWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    windowClass.lpszClassName = kWindowClass;
+    if (!RegisterClassA(&windowClass)) return nullptr;
+  }
+  char title[64];
+  if (number == 0) {
+    std::snprintf(title, sizeof(title), "%s", kWindowTitle);
+  } else {
+    std::snprintf(title, sizeof(title), "%s %d", kWindowTitle, number + 1);
+  }
   RECT outer{0, 0, width, height};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRect(&outer, style, FALSE);
-  return CreateWindowExA(0, kWindowClass, kWindowTitle, style | WS_VISIBLE, 200, 360, outer.right - outer.left,
-                         outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(0, kWindowClass, title, style | WS_VISIBLE, kWindowLeft + number * kWindowStep, kWindowTop,
+                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// A new instance from the loaded library, opened, with its editor open in a
+// new window.
+bool startInstance(int number) {
+  Instance& instance = gInstances[number];
+  instance.effect = gEntry(hostCallback);
+  if (!instance.effect) {
+    gLog->line("error the plug-in made no instance");
+    return false;
+  }
+  dispatchTo(instance.effect, effOpen);
+  ERect* rect = nullptr;
+  if (dispatchTo(instance.effect, effEditGetRect, 0, 0, &rect) == 0 || !rect) {
+    gLog->line("error no editor rectangle");
+    return false;
+  }
+  instance.window = makeWindow(number, rect->right - rect->left, rect->bottom - rect->top);
+  if (!instance.window || !openEditor(instance)) return false;
+  SetForegroundWindow(instance.window);
+  SetFocus(instance.window);
+  return true;
 }
 
 }  // namespace
@@ -185,23 +292,13 @@ int main(int argc, char** argv) {
   gCommands = &commands;
 
   PluginModule module(argv[1]);
-  PluginModule::EntryPoint entry = module.loaded() ? module.entry() : nullptr;
-  gEffect = entry ? entry(hostCallback) : nullptr;
-  if (!gEffect) {
+  gEntry = module.loaded() ? module.entry() : nullptr;
+  if (!gEntry) {
     log.line("error plug-in did not load: %s", module.error().c_str());
     return 3;
   }
-  dispatch(effOpen);
-  ERect* rect = nullptr;
-  if (dispatch(effEditGetRect, 0, 0, &rect) == 0 || !rect) {
-    log.line("error no editor rectangle");
-    return 4;
-  }
-  gWindow = makeWindow(rect->right - rect->left, rect->bottom - rect->top);
-  if (!gWindow || !openEditor()) return 5;
-  SetForegroundWindow(gWindow);
-  SetFocus(gWindow);
-  SetTimer(gWindow, kIdleTimer, kIdleMilliseconds, nullptr);
+  if (!startInstance(0)) return 4;
+  SetTimer(gInstances[0].window, kIdleTimer, kIdleMilliseconds, nullptr);
   log.line("ready");
 
   MSG message;
@@ -210,8 +307,8 @@ int main(int argc, char** argv) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  dispatch(effClose);
-  gEffect = nullptr;
+  dispatchTo(gInstances[0].effect, effClose);
+  gInstances[0].effect = nullptr;
   log.line("closed");
   return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Inspects the 32-bit plug-in DLL: PE32 for i386, exports exactly MAIN (1),
 # VSTPluginMain (2) and main (3) with main at VSTPluginMain's address, and
-# neither a MinGW runtime DLL nor msimg32.dll among its imports.
+# only the system DLLs the effect and its editor use among its imports: no
+# MinGW runtime DLL, and no msimg32.dll (bound at run time).
 set -euo pipefail
 objdump=$1
 dll=$2
@@ -34,6 +35,13 @@ fi
 if grep -i -q 'msimg32' <<<"$imports"; then
   fail "imports msimg32.dll"
 fi
+# The system libraries: the C runtime and kernel, the wave-file reader's
+# multimedia I/O, and the editor's windows, drawing, anti-aliased drawing,
+# drop target, link and file dialog.
+allowed='^(kernel32|msvcrt|winmm|user32|gdi32|gdiplus|ole32|shell32|comdlg32)\.dll$'
+while read -r name; do
+  [ -z "$name" ] || grep -q -i -E "$allowed" <<<"$name" || fail "imports $name, not one of the system DLLs it needs"
+done <<<"$imports"
 
 if [ "$failures" -eq 0 ]; then
   echo "Ulmar_v1.dll (32-bit): PE32 i386, exports MAIN@1 VSTPluginMain@2 main@3, imports: $(echo $imports)"

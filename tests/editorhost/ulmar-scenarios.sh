@@ -1,0 +1,451 @@
+# The scenarios of real-mouse-test.sh (sourced by it) over the plug-in's own
+# editor: what a person sees and changes through the knobs, read-outs, load
+# button, L/R switches, response panel and link, checked on the host's
+# parameter values and on screenshots read back pixel by pixel.
+#
+# Needs ULMAR_OPENED_ADDRESSES: the file the stand-in desktop opener on PATH
+# appends each address it is asked to open to.
+
+repo=$(cd "$here/../.." && pwd)
+
+# The editor's layout, in editor pixels.
+mix_x=37
+gain_x=109
+length_x=181
+knob_y=38
+load_x=257
+load_y=57
+left_x=240
+right_x=275
+switch_y=85
+link_x=257
+link_y=20
+panel_left=14
+panel_top=111
+panel_width=276
+middle_row=61  # of the panel
+
+# The responses the load scenarios choose, and what the good one sets.
+good_wav=$out/response.wav
+bad_wav=$out/not-a-response.wav
+read -r auto_length auto_gain < <(python3 "$here/make-test-response.py" "$good_wav" "$bad_wav")
+opened=${ULMAR_OPENED_ADDRESSES:?}
+rm -f "$opened"
+
+shot() { import -window root "$out/$1.png" 2>/dev/null; }
+
+# Red, green and blue of one screenshot pixel at editor point x y.
+pixel() {
+  convert "$out/$1.png" -crop "1x1+$((editor_x + $2))+$((editor_y + $3))" txt:- |
+    sed -n -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3/p'
+}
+brightness() { pixel "$@" | awk '{print $1 + $2 + $3}'; }
+
+# How many pixels of an editor rectangle (x y width height) differ between
+# two screenshots.
+region_diff() {
+  local g="$5x$6+$((editor_x + $3))+$((editor_y + $4))"
+  compare -metric AE "$out/$1.png[$g]" "$out/$2.png[$g]" null: 2>&1 | awk '{print $1}'
+}
+# How many pixels of a knob differ from one image of the film strip.
+knob_diff() {
+  compare -metric AE "$out/$1.png[60x60+$((editor_x + $2 - 30))+$((editor_y + 8))]" \
+    "$repo/resources/knob.bmp[60x60+0+$(($3 * 60))]" null: 2>&1 | awk '{print $1}'
+}
+# How many pixels of a switch differ from its off (0) or on (1) image.
+switch_diff() {
+  compare -metric AE "$out/$1.png[18x20+$((editor_x + $2 - 9))+$((editor_y + 75))]" \
+    "$repo/resources/$3.bmp[18x20+0+$(($4 * 20))]" null: 2>&1 | awk '{print $1}'
+}
+mix_readout() { region_diff "$1" "$2" 7 85 60 20; }
+gain_readout() { region_diff "$1" "$2" 79 85 60 20; }
+length_readout() { region_diff "$1" "$2" 136 85 90 20; }
+panel_diff() { region_diff "$1" "$2" $panel_left $panel_top $panel_width 122; }
+
+# The first panel column of the middle row drawn red rather than green.
+split_column() {
+  convert "$out/$1.png" -crop "${panel_width}x1+$((editor_x + panel_left))+$((editor_y + panel_top + middle_row))" txt:- |
+    sed -n -E 's/^([0-9]+),0: \(([0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3/p' |
+    awk '$2 > $3 + 40 {print $1; found = 1; exit} END {if (!found) print '$panel_width'}'
+}
+# Where the red starts for a length parameter. The used columns (cut: the
+# used taps' share of the panel's width) draw the lines that end in columns
+# 1 to cut - 1 in green; the line ending in column cut is the first red one,
+# and it starts in column cut - 1, over the end of the last green line.
+# The host logs six decimals: a length of whole 16-tap blocks can print
+# just below its block count, hence the small allowance.
+expected_split() {
+  awk -v v="$1" 'BEGIN {taps = int(2048 * v + 0.0015) * 16; print int('$panel_width' * taps / 32768) - 1}'
+}
+
+expect_split() {  # screenshot, length parameter
+  local got want
+  got=$(split_column "$1")
+  want=$(expected_split "$2")
+  [ "$got" = "$want" ] || fail "$1: the split is at column $got, expected $want for length $2"
+}
+expect_same() {  # what, differing pixels
+  [ "$2" = 0 ] || fail "$1 changed ($2 pixels)"
+}
+expect_changed() {
+  [ -n "$2" ] && [ "$2" != 0 ] || fail "$1 did not change"
+}
+
+window_named() { xdotool search --name "$1" 2>/dev/null | head -1; }
+wait_window() {  # title pattern, seconds: the window id once it shows
+  local i id
+  for ((i = 0; i < $2 * 10; i++)); do
+    id=$(window_named "$1")
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+wait_window_gone() {
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    [ -z "$(window_named "$1")" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+dialog_title='^Open impulse response file \.\.\.$'
+
+# Types a path into the open file dialog and confirms it.
+choose_file() {
+  local dialog
+  dialog=$(wait_window "$dialog_title" 15) || { fail "no file dialog"; return 1; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  pause 0.5
+  xdotool type --delay 20 "$(winpath "$1")"
+  pause
+  xdotool key Return
+  wait_window_gone "$dialog_title" 10 || fail "the file dialog stayed open"
+}
+
+cancel_dialog() {
+  local dialog
+  dialog=$(wait_window "$dialog_title" 15) || { fail "no file dialog"; return 1; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  pause 0.5
+  xdotool key Escape
+  wait_window_gone "$dialog_title" 10 || fail "the file dialog stayed open"
+  xdotool windowfocus --sync "$window" 2>/dev/null
+}
+
+send "knobmode 2"  # linear: 200 pixels of vertical travel span a knob
+
+# --- At the defaults -------------------------------------------------------
+begin defaults
+finish
+expect_param 0 0.5
+expect_param 1 0.5
+expect_param 2 0.5
+expect_param 3 0
+expect_param 4 0
+shot defaults
+for x in $mix_x $gain_x $length_x; do
+  expect_same "knob at $x against image 31" "$(knob_diff defaults $x 31)"
+done
+expect_same "L against its off image" "$(switch_diff defaults $left_x left 0)"
+expect_same "R against its off image" "$(switch_diff defaults $right_x right 0)"
+# "... empty ..." in light grey at the panel's top left, nothing light below
+# the text in the upper left.
+text=$(convert "$out/defaults.png" -crop "70x14+$((editor_x + panel_left))+$((editor_y + panel_top))" txt:- |
+  sed -n -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3/p' | awk '$1 > 150 && $2 > 150 && $3 > 150' | wc -l)
+[ "$text" -gt 10 ] || fail "no light text at the panel's top left ($text pixels)"
+expect_split defaults 0.5
+read -r r g b < <(pixel defaults $((panel_left + 20)) $((panel_top + middle_row)))
+((g > 100 && r < 60)) || fail "the flat line is not green at column 20: $r $g $b"
+read -r r g b < <(pixel defaults $((panel_left + 250)) $((panel_top + middle_row)))
+((r > 100 && g < 60)) || fail "the flat line is not red at column 250: $r $g $b"
+# The band over columns 0-137 lightens the panel; nothing lightens it after.
+banded=$(brightness defaults $((panel_left + 60)) $((panel_top + middle_row - 20)))
+plain=$(brightness defaults $((panel_left + 200)) $((panel_top + middle_row - 20)))
+((banded > plain)) || fail "no band over the used part: $banded against $plain"
+edge_in=$(brightness defaults $((panel_left + 136)) $((panel_top + middle_row - 25)))
+edge_out=$(brightness defaults $((panel_left + 140)) $((panel_top + middle_row - 25)))
+((edge_in > edge_out)) || fail "the band does not end at the marker: $edge_in against $edge_out"
+# The marker's brightest pixels stand in column 138.
+row=$((panel_top + middle_row - 10))
+brightest=$(for x in $(seq 130 146); do echo "$x $(brightness defaults $((panel_left + x)) $row)"; done |
+  sort -k2,2n -k1,1n | tail -1 | awk '{print $1}')
+[ "$brightest" = 138 ] || fail "the marker's brightest column is $brightest, not 138"
+
+# --- Issue 19 on the real plug-in: quick and held clicks agree -------------
+begin left-quick-click
+click_quick $left_x $switch_y 1
+finish
+expect_param 3 1
+expect_param 4 0
+shot left-on
+expect_same "L against its on image" "$(switch_diff left-on $left_x left 1)"
+# R shows the same state without its own parameter changing.
+expect_same "R against its on image" "$(switch_diff left-on $right_x right 1)"
+
+begin left-held-click
+click_held $left_x $switch_y 1
+finish
+expect_param 3 0
+expect_param 4 0
+
+# R toggles from the state it shows: L on shows R on, so R turns it off.
+begin right-toggles-from-shown-state
+click_quick $left_x $switch_y 1
+pause 0.3
+click_held $right_x $switch_y 1
+finish
+expect_param 3 1
+expect_param 4 0
+shot right-off
+expect_same "R against its off image" "$(switch_diff right-off $right_x right 0)"
+expect_same "L against its off image" "$(switch_diff right-off $left_x left 0)"
+
+begin right-quick-click
+click_quick $right_x $switch_y 1
+finish
+expect_param 3 1
+expect_param 4 1
+send "set 3 0"
+send "set 4 0"
+
+# A control-click resets a knob, quick or held.
+begin mix-control-click-quick
+send "set 0 0.2"
+pause 0.3
+xdotool keydown ctrl
+pause
+click_quick $mix_x $knob_y 1
+pause
+xdotool keyup ctrl
+finish
+expect_param 0 0.5
+
+begin mix-control-click-held
+send "set 0 0.9"
+pause 0.3
+xdotool keydown ctrl
+pause
+click_held $mix_x $knob_y 1
+pause
+xdotool keyup ctrl
+finish
+expect_param 0 0.5
+
+# --- The length knob moves its read-out and the split while dragged --------
+begin length-drag
+shot length-before
+xdotool mousemove $(at $length_x $knob_y)
+pause
+xdotool mousedown 1
+pause
+xdotool mousemove $(at $length_x $((knob_y - 30)))
+pause 0.5
+shot length-mid-1
+xdotool mousemove $(at $length_x $((knob_y - 60)))
+pause 0.5
+shot length-mid-2
+xdotool mouseup 1
+finish
+expect_param 2 0.8 0.01
+expect_changed "the length read-out during the drag" "$(length_readout length-before length-mid-1)"
+expect_changed "the length read-out later in the drag" "$(length_readout length-mid-1 length-mid-2)"
+s0=$(split_column length-before)
+s1=$(split_column length-mid-1)
+s2=$(split_column length-mid-2)
+((s0 < s1 && s1 < s2)) || fail "the split did not follow the drag: $s0 $s1 $s2"
+expect_split length-mid-2 "$(param 2)"
+expect_same "the mix read-out" "$(mix_readout length-before length-mid-2)"
+expect_same "the gain read-out" "$(gain_readout length-before length-mid-2)"
+
+# --- Dragging mix changes its own read-out only ----------------------------
+begin mix-drag
+shot mix-before
+drag_path $mix_x $knob_y $mix_x $((knob_y + 20)) $mix_x $((knob_y + 40))
+finish
+expect_param 0 0.3 0.01
+expect_param 2 0.8 0.01
+shot mix-after
+expect_changed "the mix read-out" "$(mix_readout mix-before mix-after)"
+expect_same "the gain read-out" "$(gain_readout mix-before mix-after)"
+expect_same "the length read-out" "$(length_readout mix-before mix-after)"
+expect_same "the response panel" "$(panel_diff mix-before mix-after)"
+
+# --- The panel: a right click at its middle sets the length to 0.5 ---------
+begin panel-right-click
+shot panel-before
+click_quick $((panel_left + panel_width / 2)) $((panel_top + 60)) 3
+finish
+expect_param 2 0.5
+shot panel-after
+expect_split panel-after 0.5
+expect_same "the length knob against image 31" "$(knob_diff panel-after $length_x 31)"
+expect_changed "the length read-out" "$(length_readout panel-before panel-after)"
+
+begin panel-left-click
+send "set 2 0.5"
+click_held $((panel_left + 40)) $((panel_top + 60)) 1
+finish
+expect_param 2 0.5
+shot panel-left
+expect_same "the response panel" "$(panel_diff panel-after panel-left)"
+expect_same "the length read-out" "$(length_readout panel-after panel-left)"
+
+# --- A host change leaves the open editor; reopening shows it ---------------
+begin host-change
+send "set 1 0.9"
+pause 0.5
+shot host-change
+expect_same "the gain knob after a host change" "$(knob_diff host-change $gain_x 31)"
+send "reopen"
+pause 1
+shot host-reopen
+expect_changed "the gain knob after reopening" "$(knob_diff host-reopen $gain_x 31)"
+expect_changed "the gain read-out after reopening" "$(gain_readout host-change host-reopen)"
+finish
+expect_param 1 0.9
+send "set 1 0.5"
+send "reopen"
+pause 1
+
+# --- The load button --------------------------------------------------------
+# It opens the dialog on release, not on press; cancelling changes nothing.
+begin load-press-then-cancel
+shot load-before
+xdotool mousemove $(at $load_x $load_y)
+pause
+xdotool mousedown 1
+sleep 1
+[ -z "$(window_named "$dialog_title")" ] || fail "the dialog opened on the press"
+xdotool mouseup 1
+cancel_dialog
+finish
+expect_param 1 0.5
+expect_param 2 0.5
+shot load-cancelled
+expect_same "the editor after a cancelled load" "$(region_diff load-before load-cancelled 0 0 304 245)"
+
+# Quick and held clicks both open it.
+begin load-quick-click-opens
+click_quick $load_x $load_y 1
+cancel_dialog
+finish
+
+begin load-held-click-opens
+click_held $load_x $load_y 1
+cancel_dialog
+finish
+
+# A text file named .wav: the message box, and nothing changes.
+begin load-not-a-wave-file
+click_quick $load_x $load_y 1
+choose_file "$bad_wav"
+box=$(wait_window '^Ulmar$' 10) || fail "no message box"
+if [ -n "$box" ]; then
+  pause 0.3
+  shot load-refused-box
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key Return
+  wait_window_gone '^Ulmar$' 10 || fail "the message box stayed"
+fi
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish
+expect_param 1 0.5
+expect_param 2 0.5
+shot load-refused
+expect_same "the editor after a refused load" "$(region_diff load-before load-refused 0 0 304 245)"
+
+# A response: the knobs, read-outs, curve and the host's values follow.
+begin load-response
+click_held $load_x $load_y 1
+choose_file "$good_wav"
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish
+expect_param 1 "$auto_gain" 0.0005
+expect_param 2 "$auto_length" 0.0001
+expect_param 0 0.3 0.01
+shot loaded
+expect_changed "the gain knob" "$(knob_diff loaded $gain_x 31)"
+expect_changed "the length knob" "$(knob_diff loaded $length_x 31)"
+expect_same "the mix knob" "$(region_diff load-before loaded 7 8 60 60)"
+expect_changed "the gain read-out" "$(gain_readout load-before loaded)"
+expect_changed "the length read-out" "$(length_readout load-before loaded)"
+expect_same "the mix read-out" "$(mix_readout load-before loaded)"
+expect_changed "the response panel" "$(panel_diff load-before loaded)"
+expect_split loaded "$(param 2)"
+# The curve leaves the middle row: many rows of the used part are drawn.
+curve=$(convert "$out/loaded.png" -crop "60x100+$((editor_x + panel_left + 2))+$((editor_y + panel_top + 12))" txt:- |
+  sed -n -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3/p' | awk '$2 > $1 + 60' | wc -l)
+((curve > 100)) || fail "no green curve over the used part ($curve pixels)"
+convert "$out/loaded.png" -crop "304x245+$editor_x+$editor_y" +repage "$out/editor-loaded.png"
+
+# --- The link: a plain left click asks the desktop to open the address -----
+begin link-right-and-control-click
+click_quick $link_x $link_y 3
+xdotool keydown ctrl
+pause
+click_quick $link_x $link_y 1
+pause
+xdotool keyup ctrl
+sleep 2
+finish
+[ ! -s "$opened" ] || fail "a right or control click opened: $(cat "$opened")"
+
+begin link-plain-click
+click_quick $link_x $link_y 1
+for _ in $(seq 100); do
+  [ -s "$opened" ] && break
+  sleep 0.1
+done
+sleep 1
+finish
+[ "$(cat "$opened" 2>/dev/null)" = "https://www.ulmar.example/" ] ||
+  fail "the opened addresses are '$(cat "$opened" 2>/dev/null)'"
+xdotool windowfocus --sync "$window" 2>/dev/null
+
+# --- Two instances, each with its own window; one closes, one goes on ------
+begin second-instance
+send "instance"
+wait_for '^instance 2 ready$' 30 || fail "no second instance"
+second=$(wait_window '^Ulmar test host 2$' 10) || fail "no second window"
+read -r second_x second_y < <(scenario_lines | awk '$1 == "editor" && $2 == "offset" {print $3 + $9, $4 + $10}' | tail -1)
+send "knobmode 2"  # a new editor sets the mode again
+pause 0.5
+first_x=$editor_x
+first_y=$editor_y
+shot two-open
+editor_x=$second_x
+editor_y=$second_y
+for x in $mix_x $gain_x $length_x; do
+  expect_same "second editor's knob at $x against image 31" "$(knob_diff two-open $x 31)"
+done
+expect_split two-open 0.5
+# Its own controls: L there switches the second instance only.
+click_quick $left_x $switch_y 1
+finish
+expect_param 3 1
+send "use 1"
+send "params"
+send "mark first $scenario"
+wait_for "^mark first $scenario\$" || fail "host did not answer"
+first_params=$(awk -v m="mark first $scenario" '$1 == "params" {p = $0} $0 == m {print p; exit}' "$log")
+[ "$(echo "$first_params" | awk '{print $5}')" = "0.000000" ] || fail "the first instance's L changed: $first_params"
+editor_x=$first_x
+editor_y=$first_y
+expect_same "the first editor while the second is open" "$(region_diff loaded two-open 0 0 304 245)"
+
+begin close-second-keep-first
+send "use 2"
+send "close"
+wait_for '^instance 2 closed$' 10 || fail "the second instance did not close"
+wait_window_gone '^Ulmar test host 2$' 10 || fail "the second window stayed"
+send "use 1"
+xdotool windowfocus --sync "$window" 2>/dev/null
+# The panel is drawn with the anti-aliased renderer: it still works.
+click_quick $((panel_left + 207)) $((panel_top + 60)) 3
+finish
+expect_param 2 0.75
+shot after-close
+expect_split after-close 0.75
+expect_changed "the response panel" "$(panel_diff loaded after-close)"
+expect_changed "the length read-out" "$(length_readout loaded after-close)"
