@@ -34,9 +34,6 @@ struct ReleasedAtUnload {
     }
   }
 } releasedAtUnload;
-// Hosts may create instances, and with them editors, on several threads at
-// once: the first creation is made by one of them only.
-std::mutex creation;
 
 }  // namespace
 

@@ -7,8 +7,12 @@
 //
 // Commands: "params" (logs "params V0 V1 ..."), "set INDEX VALUE",
 // "knobmode MODE", "mark TEXT" (logs "mark TEXT"), "reopen" (closes and
-// opens the editor again), "second" (opens a second instance's editor in a
-// window of its own; "second close" ends it), "quit".
+// opens the editor again), "cycle COUNT" (closes and opens it COUNT times,
+// logs "cycled COUNT"), "quit". They act on the current instance: the
+// first one unless "use N" chose another. "instance" creates one more
+// instance of the plug-in with its editor in a window of its own (titled
+// "Ulmar test host N", N counted from 2) and makes it the current one;
+// "close" closes the current instance's editor, window and effect.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -170,55 +174,86 @@ void logParams(AEffect* effect, const char* label) {
   gLog->line("%s", values.c_str());
 }
 
+constexpr int kMaxInstances = 4;
+
 struct Host {
   Display* display;
   PluginModule::EntryPoint entry;
-  std::unique_ptr<HostedEditor> main;
-  std::unique_ptr<HostedEditor> second;
+  std::unique_ptr<HostedEditor> instances[kMaxInstances];
+  int current = 0;
 };
+
+bool startInstance(Host& host, int number) {
+  char title[64];
+  if (number == 0) {
+    std::snprintf(title, sizeof(title), "%s", kWindowTitle);
+  } else {
+    std::snprintf(title, sizeof(title), "%s %d", kWindowTitle, number + 1);
+  }
+  // Side by side, inside a 1024 x 768 screen.
+  const int x = number == 0 ? 200 : 560;
+  const int y = number < 2 ? 360 : 40;
+  host.instances[number] = std::make_unique<HostedEditor>(host.display, host.entry, title, x, y);
+  if (!host.instances[number]->valid() || !host.instances[number]->openEditor()) {
+    host.instances[number].reset();
+    return false;
+  }
+  return true;
+}
 
 void runCommand(Host& host, const std::string& text) {
   std::istringstream words(text);
   std::string command;
   words >> command;
-  AEffect* effect = host.main->effect();
-  if (command == "params") {
-    logParams(effect, "params");
-    if (host.second) logParams(host.second->effect(), "second-params");
+  HostedEditor* instance = host.instances[host.current].get();
+  if (!instance && command != "use" && command != "instance" && command != "mark" && command != "quit") {
+    gLog->line("error no instance %d", host.current + 1);
+  } else if (command == "params") {
+    logParams(instance->effect(), "params");
   } else if (command == "set") {
     VstInt32 index = 0;
     float value = 0;
     words >> index >> value;
-    effect->setParameter(effect, index, value);
+    instance->effect()->setParameter(instance->effect(), index, value);
+  } else if (command == "use") {
+    int number = 1;
+    words >> number;
+    if (number >= 1 && number <= kMaxInstances) host.current = number - 1;
+    gLog->line("using %d", host.current + 1);
+  } else if (command == "instance") {
+    int number = 0;
+    while (number < kMaxInstances && host.instances[number]) ++number;
+    if (number == kMaxInstances || !startInstance(host, number)) {
+      gLog->line("error no new instance");
+    } else {
+      host.current = number;
+      gLog->line("instance %d ready", number + 1);
+    }
+  } else if (command == "close") {
+    if (host.current == 0) {
+      gLog->line("error the first instance closes with quit");
+    } else {
+      host.instances[host.current].reset();
+      gLog->line("instance %d closed", host.current + 1);
+    }
   } else if (command == "knobmode") {
     VstInt32 mode = 0;
     words >> mode;
-    host.main->dispatch(effSetEditKnobMode, 0, mode);
+    instance->dispatch(effSetEditKnobMode, 0, mode);
   } else if (command == "mark") {
     gLog->line("mark %s", text.size() > 5 ? text.c_str() + 5 : "");
   } else if (command == "reopen") {
-    host.main->closeEditor();
-    host.main->openEditor();
+    instance->closeEditor();
+    instance->openEditor();
   } else if (command == "cycle") {
-    // Opens and closes the editor COUNT times, drawing each time.
     int count = 0;
     words >> count;
     for (int i = 0; i < count; ++i) {
-      host.main->closeEditor();
-      host.main->openEditor();
-      host.main->idle();
+      instance->closeEditor();
+      instance->openEditor();
+      instance->idle();
     }
     gLog->line("cycled %d", count);
-  } else if (command == "second") {
-    std::string argument;
-    words >> argument;
-    if (argument == "close") {
-      host.second.reset();
-      gLog->line("second closed");
-    } else {
-      host.second = std::make_unique<HostedEditor>(host.display, host.entry, "Ulmar second host", 560, 360);
-      if (host.second->valid() && host.second->openEditor()) gLog->line("second ready");
-    }
   } else if (command == "quit") {
     gQuit = true;
   } else if (!command.empty()) {
@@ -252,9 +287,8 @@ int main(int argc, char** argv) {
     log.line("error plug-in did not load: %s", module.error().c_str());
     return 3;
   }
-  Host host{display, entry, nullptr, nullptr};
-  host.main = std::make_unique<HostedEditor>(display, entry, kWindowTitle, 200, 360);
-  if (!host.main->valid() || !host.main->openEditor()) return 5;
+  Host host{display, entry, {}, 0};
+  if (!startInstance(host, 0)) return 5;
   log.line("pid %d", static_cast<int>(getpid()));
   log.line("ready");
 
@@ -265,14 +299,13 @@ int main(int argc, char** argv) {
       XNextEvent(display, &event);
       if (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) gQuit = true;
     }
-    host.main->idle();
-    if (host.second) host.second->idle();
+    for (auto& instance : host.instances)
+      if (instance) instance->idle();
     for (const std::string& line : commands.newLines()) runCommand(host, line);
     timespec pause{0, kIdleNanoseconds};
     nanosleep(&pause, nullptr);
   }
-  host.second.reset();
-  host.main.reset();
+  for (int i = kMaxInstances - 1; i >= 0; --i) host.instances[i].reset();
   XCloseDisplay(display);
   log.line("closed");
   return 0;

@@ -174,9 +174,9 @@ region reopened 7 8 60 60 mix-reopened
 # Two instances open at once: the second's knob moves its own parameter.
 begin two-instances
 send "set 0 0.5"
-send "second"
-wait_for "^second ready$" || fail "the second editor did not open"
-second=$(xdotool search --name '^Ulmar second host$' 2>/dev/null | head -1)
+send "instance"
+wait_for "^instance 2 ready$" || fail "the second editor did not open"
+second=$(xdotool search --name '^Ulmar test host 2$' 2>/dev/null | head -1)
 if [ -n "$second" ]; then
   eval "$(xdotool getwindowgeometry --shell "$second" | sed 's/^/second_/')"
   xdotool mousemove $((second_X + 37)) $((second_Y + 38))
@@ -184,12 +184,16 @@ if [ -n "$second" ]; then
   xdotool click 4
   pause 0.3
 fi
+send "params"
+send "mark second-done"
+wait_for "^mark second-done$"
+second_mix=$(param 0)
+send "close"
+wait_for "^instance 2 closed$" || fail "the second editor did not close"
+send "use 1"
 finish
 expect_param 0 0.5
-sp=$(scenario_lines | awk '$1 == "second-params" {v = $2} END {print v}')
-awk -v v="$sp" 'BEGIN {exit !(v > 0.5)}' || fail "the second instance's mix is ${sp:-missing}"
-send "second close"
-wait_for "^second closed$" || fail "the second editor did not close"
+awk -v v="$second_mix" 'BEGIN {exit !(v > 0.5)}' || fail "the second instance's mix is ${second_mix:-missing}"
 
 # The load button runs the desktop's chooser (zenity) beside the editor,
 # on a quick click too; a second press while it is open does nothing; the
