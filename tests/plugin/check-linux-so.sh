@@ -20,5 +20,7 @@ allowed='^(libc\.so\.6|libm\.so\.6|ld-linux-x86-64\.so\.2|libX11\.so\.6|libcairo
 others=$(grep -vE "$allowed" <<<"$needed" || true)
 [ -z "$others" ] || fail "needs libraries beyond the desktop's: $(echo $others)"
 grep -qx 'libX11.so.6' <<<"$needed" || fail "does not link X11 for its editor"
+flags1=$(objdump -p "$so" | awk '$1 == "FLAGS_1" {print $2}')
+(( ${flags1:-0} & 0x8 )) || fail "can be unloaded (no NODELETE flag), and its text library with it"
 [ "$failures" -eq 0 ] && echo "Ulmar_v1.so exports $(echo $exports), needs: $(echo $needed)"
 exit "$failures"
