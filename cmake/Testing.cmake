@@ -17,7 +17,7 @@ endif()
 # windows through the plug-in add fast_unwind_on_malloc=0, so that the
 # suppressions can name the library function a leak came through.
 set(ULMAR_SANITIZER_TEST_ENVIRONMENT
-    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan-suppressions.txt;ULMAR_SANITIZED=1")
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan-suppressions.txt:print_suppressions=0;ULMAR_SANITIZED=1")
 
 # ulmar_add_test(NAME SOURCES ... LIBS ... [NEEDS_DISPLAY]): one executable,
 # one ctest entry. Cross-built tests run under the toolchain's emulator
