@@ -24,6 +24,17 @@ CBitmap* shared[kEditorBitmapCount] = {};
 // once: the first creation is made by one of them only.
 std::mutex creation;
 
+// The bitmaps go with the module: a host that unloads the plug-in (after a
+// scan, or between projects) gets their memory back.
+struct ReleasedAtUnload {
+  ~ReleasedAtUnload() {
+    for (CBitmap*& bitmap : shared) {
+      if (bitmap) bitmap->release();
+      bitmap = nullptr;
+    }
+  }
+} releasedAtUnload;
+
 }  // namespace
 
 void createSharedBitmaps(MessageSink report) {

@@ -1,5 +1,6 @@
 // The editor's five bitmaps, shared by every editor of the process: the
-// first editor creates them, later ones reuse them, and none releases them.
+// first editor creates them, later ones reuse them, and they are released
+// when the module is unloaded (or the process ends).
 // Created under a lock, since editors are made with their effects on any
 // thread the host creates them on; drawn with on the GUI thread.
 #pragma once

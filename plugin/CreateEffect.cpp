@@ -1,18 +1,15 @@
 #include <new>
 
+#include "editor/ConvolverEditor.h"
 #include "effect/ConvolverEffect.h"
 #include "host/PluginEntry.h"
 
-#if defined(_WIN32)
-#include "editor/ConvolverEditor.h"
-#endif
-
+// The effect with its editor attached (the editor registers itself with the
+// effect, which owns it from then on). The editor makes no window and opens
+// no display until the host opens it, so scanners and command-line hosts
+// load the plug-in without a window system.
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
   auto* effect = new (std::nothrow) ConvolverEffect(audioMaster);
-#if defined(_WIN32)
-  // The editor registers itself with the effect, which owns it from here and
-  // answers the editor opcodes (its size among them) before any open.
   if (effect) new (std::nothrow) ConvolverEditor(effect);
-#endif
   return effect;
 }

@@ -13,7 +13,7 @@ packages=(
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb xauth fonts-liberation imagemagick xdotool
-  libcairo2-dev libpango1.0-dev zenity
+  libcairo2-dev libpango1.0-dev libx11-dev zenity xrestop
   sox libsndfile1-dev python3
   libzita-convolver-dev
 )

@@ -102,6 +102,7 @@ void CFrame::update(CDrawContext* context) {
 }
 
 void CFrame::idle() {
+  if (window_) window_->processEvents();
   if (!openFlag_ || firstDraw_) return;
   if (!isDirty()) return;
   CDrawContext* context = createFrameContext();

@@ -23,4 +23,7 @@ class FrameWindow {
   // it has around its child. Answers false when the walk stopped at a window
   // with too much room around its child to be one of the host's frames.
   virtual bool resizeWithAncestors(int32_t /*width*/, int32_t /*height*/) { return true; }
+  // Handles the window's pending events, where the platform delivers them
+  // to the frame's idle pass rather than through a window procedure.
+  virtual void processEvents() {}
 };

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "editor/SmoothRenderer.h"
@@ -122,7 +123,11 @@ SmoothStatus release(Native* object) {
 
 class CairoSmoothRenderer final : public SmoothRenderer {
  public:
+  // Editors start and end their sessions with their effects, on whichever
+  // threads the host creates and deletes instances: the count and the map
+  // change under a lock.
   SmoothStatus startup(uintptr_t* token) override {
+    const std::lock_guard<std::mutex> lock(sessionLock_);
     if (users_ == 0) {
       // Fontconfig is set up here, before the font map's own thread would
       // do it beside the face lookups of this thread.
@@ -138,6 +143,7 @@ class CairoSmoothRenderer final : public SmoothRenderer {
     return kSmoothOk;
   }
   void shutdown(uintptr_t token) override {
+    const std::lock_guard<std::mutex> lock(sessionLock_);
     if (token == 0 || users_ == 0) return;
     if (--users_ == 0) {
       // The map's fonts and their cairo faces go now, with the editor that
@@ -310,6 +316,7 @@ class CairoSmoothRenderer final : public SmoothRenderer {
 
   // Started editors, and the font map they share. GUI thread only.
   int32_t users_ = 0;
+  std::mutex sessionLock_;
   uintptr_t lastToken_ = 0;
   PangoFontMap* fontMap_ = nullptr;
 };

@@ -175,6 +175,20 @@ source "$scenarios"
 
 # One picture of the editor after all scenarios, kept for a look.
 import -window root "$out/editor.png" 2>/dev/null
+# The host ends cleanly (a sanitizer's leak report ends it with a failure).
+send "quit"
+for _ in $(seq 600); do
+  kill -0 "$host_pid" 2>/dev/null || break
+  sleep 0.1
+done
+wait "$host_pid"
+host_status=$?
+trap - EXIT
+if [ "$host_status" -ne 0 ]; then
+  scenario=host
+  fail "the host ended with status $host_status"
+  tail -40 "$out/host-output.txt"
+fi
 elapsed=$(awk -v s="$started" -v e="$(date +%s.%N)" 'BEGIN {printf "%.1f", e - s}')
 if grep -q '^crash' "$log"; then
   scenario=host

@@ -1,6 +1,6 @@
 // The bitmap resources of the module on this platform: BMP file bytes
 // registered under their resource numbers (the library's embedded images,
-// or a test's).
+// or a test's). Any thread.
 #pragma once
 
 #include <cstddef>

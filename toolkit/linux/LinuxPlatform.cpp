@@ -1,10 +1,13 @@
 // The Linux back-end's entry points: cairo image surfaces for offscreens
-// and bitmaps, bitmaps decoded from registered BMP bytes.
+// and bitmaps, bitmaps decoded from registered BMP bytes, cairo surfaces on
+// the X11 frame windows, and the pointer as their display reports it.
+#include <cairo-xlib.h>
 #include <cairo.h>
 #include <time.h>
 
 #include <cerrno>
 
+#include "toolkit/CFrame.h"
 #include "toolkit/EditorClock.h"
 #include "toolkit/FrameWindow.h"
 #include "toolkit/MouseInput.h"
@@ -12,18 +15,11 @@
 #include "toolkit/linux/BmpDecoder.h"
 #include "toolkit/linux/CairoBitmap.h"
 #include "toolkit/linux/CairoSurface.h"
+#include "toolkit/linux/X11FrameWindow.h"
+#include "toolkit/linux/X11Pointer.h"
 #include "toolkit/platform/Platform.h"
 
 namespace {
-
-// Until a window system connection is made there is no pointer to ask:
-// nothing is held and the pointer rests at the origin.
-class NoPointer : public MouseInputSource {
- public:
-  bool isDown(InputKey) const override { return false; }
-  CPoint cursorPosition() const override { return CPoint(); }
-  CPoint windowOrigin(void*) const override { return CPoint(); }
-};
 
 cairo_surface_t* newImage(int32_t width, int32_t height) {
   if (width < 1 || height < 1) return nullptr;
@@ -44,9 +40,21 @@ std::unique_ptr<DrawingSurface> surfaceOn(cairo_surface_t* image) {
 
 }  // namespace
 
-std::unique_ptr<DrawingSurface> openSurface(void* deviceContext, void* /*window*/) {
-  if (!deviceContext) return nullptr;
-  return std::make_unique<CairoSurface>(static_cast<cairo_surface_t*>(deviceContext));
+std::unique_ptr<DrawingSurface> openSurface(void* deviceContext, void* window) {
+  if (deviceContext) return std::make_unique<CairoSurface>(static_cast<cairo_surface_t*>(deviceContext));
+  // Without a surface, one on the frame's own window: drawn straight to the
+  // server, the back buffers make it flicker-free.
+  X11FrameWindow* frameWindow = X11FrameWindow::find(window);
+  if (!frameWindow) return nullptr;
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(frameWindow->display(), frameWindow->window(), &attributes)) return nullptr;
+  cairo_surface_t* surface = cairo_xlib_surface_create(frameWindow->display(), frameWindow->window(),
+                                                       frameWindow->visual(), attributes.width, attributes.height);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  return surfaceOn(surface);
 }
 
 std::unique_ptr<DrawingSurface> createMemorySurface(void* /*window*/, int32_t width, int32_t height) {
@@ -85,8 +93,8 @@ std::unique_ptr<BitmapImage> createBitmapImage(int32_t width, int32_t height) {
 }
 
 const MouseInputSource& systemMouseInput() {
-  static const NoPointer none;
-  return none;
+  static const X11Pointer pointer;
+  return pointer;
 }
 
 // X has no system-wide setting for it; the common desktop default.
@@ -121,11 +129,15 @@ const EditorClock& systemClock() {
   return clock;
 }
 
-// The X11 window layer comes with the Linux editor.
-std::unique_ptr<FrameWindow> createFrameWindow(CFrame&, void*) { return nullptr; }
+std::unique_ptr<FrameWindow> createFrameWindow(CFrame& frame, void* systemWindow) {
+  CRect size;
+  frame.getViewSize(size);
+  return X11FrameWindow::create(frame, static_cast<Window>(reinterpret_cast<uintptr_t>(systemWindow)), size.width(),
+                                size.height());
+}
 
 void beginGuiServices() {}
 
 void endGuiServices() {}
 
-void dispatchPendingPaint() {}
+void dispatchPendingPaint() { X11FrameWindow::processAllExposures(); }
