@@ -20,6 +20,7 @@
 #include <string>
 
 #include "tests/editorhost/CommandFile.h"
+#include "tests/editorhost/HostCallbackLog.h"
 #include "tests/editorhost/HostLog.h"
 #include "tools/loader/PluginModule.h"
 
@@ -68,24 +69,7 @@ Instance* instanceOf(HWND window) {
 }
 
 VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
-  switch (opcode) {
-    case audioMasterVersion:
-      return kVstVersion;
-    case audioMasterAutomate:
-      gLog->line("automate %d %.6f", index, static_cast<double>(opt));
-      return 0;
-    case audioMasterIdle:
-      gLog->line("idle");
-      return 0;
-    case audioMasterBeginEdit:
-      gLog->line("beginEdit %d", index);
-      return 1;
-    case audioMasterEndEdit:
-      gLog->line("endEdit %d", index);
-      return 1;
-    default:
-      return 0;
-  }
+  return answerHostCallback(*gLog, opcode, index, opt);
 }
 
 LONG WINAPI onCrash(EXCEPTION_POINTERS* exception) {
