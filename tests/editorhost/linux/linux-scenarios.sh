@@ -225,6 +225,10 @@ if wait_chooser; then
   [ "$(chooser_windows | wc -l)" -eq 1 ] || fail "a second press opened another chooser"
   xdotool windowfocus --sync "$chooser" 2>/dev/null
   pause 0.5
+  # The location field opened first: typing "/" into the file list opens
+  # it too, but a busy machine loses the keys typed while it appears.
+  xdotool key ctrl+l
+  pause 0.8
   xdotool type --delay 30 "$ir"
   pause 0.8
   xdotool key Return
