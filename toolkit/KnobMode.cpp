@@ -1,11 +1,15 @@
 #include "toolkit/KnobMode.h"
 
+#include <atomic>
+
 namespace {
 
-int32_t gKnobMode = kKnobModeCircular;
+// Atomic: every new editor stores the mode, and hosts create instances
+// (and with them editors) on several threads at once.
+std::atomic<int32_t> gKnobMode{kKnobModeCircular};
 
 }  // namespace
 
-int32_t getGlobalKnobMode() { return gKnobMode; }
+int32_t getGlobalKnobMode() { return gKnobMode.load(std::memory_order_relaxed); }
 
-void setGlobalKnobMode(int32_t mode) { gKnobMode = mode; }
+void setGlobalKnobMode(int32_t mode) { gKnobMode.store(mode, std::memory_order_relaxed); }

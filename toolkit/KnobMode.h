@@ -1,6 +1,6 @@
 // The process-wide knob mode: how a knob follows a drag. Shared by every
 // editor of the process; the editor base stores it when the host asks, the
-// frame reads it for its knobs. GUI thread only.
+// frame reads it for its knobs. Any thread may set it.
 #pragma once
 
 #include <cstdint>
