@@ -7,12 +7,12 @@
 #include "editor/ValueDisplay.h"
 #include "effect/ConvolverEffect.h"
 #include "resources/EditorBitmaps.h"
-#include "toolkit/CAnimKnob.h"
-#include "toolkit/CBitmap.h"
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/CKickButton.h"
-#include "toolkit/COnOffButton.h"
+#include "toolkit/controls/CAnimKnob.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/controls/CKickButton.h"
+#include "toolkit/controls/COnOffButton.h"
 #include "wavefile/ImpulseFileChooser.h"
 
 #ifndef _WIN32

@@ -12,8 +12,8 @@
 
 #include "editor/ImpulseDisplayOwner.h"
 #include "editor/SmoothObjects.h"
-#include "toolkit/AEffGUIEditor.h"
-#include "toolkit/CControlListener.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
+#include "toolkit/controls/CControlListener.h"
 
 class CControl;
 class ConvolverEffect;

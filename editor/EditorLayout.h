@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "toolkit/CRect.h"
+#include "toolkit/base/CRect.h"
 
 namespace editor_layout {
 

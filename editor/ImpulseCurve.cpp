@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/FirEngine.h"
-#include "toolkit/Truncate.h"
+#include "toolkit/base/Truncate.h"
 
 ImpulseCurve impulseCurve(int32_t width, int32_t height, int32_t lengthTaps) {
   ImpulseCurve curve;

@@ -13,7 +13,7 @@
 #include "engine/FirEngine.h"
 #include "engine/ParameterMapping.h"
 #include "engine/cpu/CpuFeatures.h"
-#include "toolkit/CDrawContext.h"
+#include "toolkit/drawing/CDrawContext.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "editor/ViewOffscreen.h"
-#include "toolkit/CView.h"
+#include "toolkit/views/CView.h"
 
 class ImpulseDisplayOwner;
 

@@ -1,7 +1,7 @@
 #include "editor/LinkArea.h"
 
 #include "editor/WebPage.h"
-#include "toolkit/CDrawContext.h"
+#include "toolkit/drawing/CDrawContext.h"
 
 LinkArea::LinkArea(const CRect& viewSize) : CView(viewSize) {}
 

@@ -2,7 +2,7 @@
 // web page. It draws nothing, so the logo of the window picture shows.
 #pragma once
 
-#include "toolkit/CView.h"
+#include "toolkit/views/CView.h"
 
 class LinkArea : public CView {
  public:

@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "resources/ResourceIds.h"
-#include "toolkit/CBitmap.h"
+#include "toolkit/drawing/CBitmap.h"
 
 namespace {
 

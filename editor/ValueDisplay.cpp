@@ -4,7 +4,7 @@
 
 #include "editor/EditorText.h"
 #include "editor/SmoothObjects.h"
-#include "toolkit/CDrawContext.h"
+#include "toolkit/drawing/CDrawContext.h"
 
 ValueDisplay::ValueDisplay(const CRect& viewSize, CBitmap* background) : CView(viewSize), background_(background) {}
 

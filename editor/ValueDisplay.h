@@ -6,7 +6,7 @@
 #include <cstddef>
 
 #include "editor/ViewOffscreen.h"
-#include "toolkit/CView.h"
+#include "toolkit/views/CView.h"
 
 class ValueDisplay : public CView {
  public:

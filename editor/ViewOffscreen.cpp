@@ -1,8 +1,8 @@
 #include "editor/ViewOffscreen.h"
 
-#include "toolkit/CBitmap.h"
-#include "toolkit/CDrawContext.h"
-#include "toolkit/COffscreenContext.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/drawing/COffscreenContext.h"
 
 ViewOffscreen::~ViewOffscreen() { release(); }
 

@@ -4,7 +4,7 @@
 // under the view and ends with one copy to the target context.
 #pragma once
 
-#include "toolkit/CRect.h"
+#include "toolkit/base/CRect.h"
 
 class CBitmap;
 class CDrawContext;

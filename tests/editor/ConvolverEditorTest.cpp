@@ -16,10 +16,10 @@
 #include "effect/ConvolverEffect.h"
 #include "tests/editor/RecordingRenderer.h"
 #include "tests/support/TestSupport.h"
-#include "toolkit/CBitmap.h"
-#include "toolkit/CControl.h"
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/controls/CControl.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
 
 #ifdef _WIN32
 #include <windows.h>

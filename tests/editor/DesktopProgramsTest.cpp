@@ -15,7 +15,7 @@
 #include "editor/WebPage.h"
 #include "effect/UserMessage.h"
 #include "tests/editor/StandInPrograms.h"
-#include "toolkit/CDrawContext.h"
+#include "toolkit/drawing/CDrawContext.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "resources/EditorBitmaps.h"
 #include "resources/ResourceIds.h"
 #include "tests/toolkit/TestPlatform.h"
-#include "toolkit/CBitmap.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/COffscreenContext.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/drawing/COffscreenContext.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -12,9 +12,9 @@
 #include "editor/ImpulseDisplayOwner.h"
 #include "effect/ConvolverEffect.h"
 #include "tests/support/TestSupport.h"
-#include "toolkit/CBitmap.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/COffscreenContext.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/drawing/COffscreenContext.h"
 
 namespace editor_test {
 

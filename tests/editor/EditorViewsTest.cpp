@@ -13,7 +13,7 @@
 #include "editor/WebPage.h"
 #include "tests/editor/EditorViewFixture.h"
 #include "tests/editor/RecordingRenderer.h"
-#include "toolkit/CDrawContext.h"
+#include "toolkit/drawing/CDrawContext.h"
 
 namespace {
 

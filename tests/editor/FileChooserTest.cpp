@@ -27,9 +27,9 @@
 #include "tests/editor/StandInPrograms.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WaveFiles.h"
-#include "toolkit/CControl.h"
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
+#include "toolkit/controls/CControl.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
 
 namespace {
 

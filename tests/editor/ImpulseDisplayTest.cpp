@@ -17,7 +17,7 @@
 #include "tests/editor/RecordingRenderer.h"
 #include "tests/effect/RaceRounds.h"
 #include "tests/support/FakeCpuProbe.h"
-#include "toolkit/CDrawContext.h"
+#include "toolkit/drawing/CDrawContext.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "editor/SharedBitmaps.h"
 #include "resources/ResourceIds.h"
-#include "toolkit/CBitmap.h"
+#include "toolkit/drawing/CBitmap.h"
 
 #ifndef _WIN32
 #include "toolkit/linux/BitmapResources.h"

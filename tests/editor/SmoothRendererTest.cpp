@@ -13,9 +13,9 @@
 #include "editor/ValueDisplay.h"
 #include "tests/editor/EditorViewFixture.h"
 #include "tests/toolkit/TestPlatform.h"
-#include "toolkit/CBitmap.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/COffscreenContext.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/drawing/COffscreenContext.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "tests/editorhost/PressProbe.h"
 
 #include "host/AudioEffect.h"
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
 
 PressProbe::PressProbe(const CRect& rect, AudioEffect* effect, int32_t tag) : CView(rect), effect_(effect), tag_(tag) {}
 

@@ -3,7 +3,7 @@
 // follows the mouse until the left button is up, idling as controls do.
 #pragma once
 
-#include "toolkit/CView.h"
+#include "toolkit/views/CView.h"
 
 class AudioEffect;
 

@@ -3,11 +3,11 @@
 #include "host/AudioEffect.h"
 #include "resources/ResourceIds.h"
 #include "tests/editorhost/PressProbe.h"
-#include "toolkit/CAnimKnob.h"
-#include "toolkit/CBitmap.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/CKickButton.h"
-#include "toolkit/COnOffButton.h"
+#include "toolkit/controls/CAnimKnob.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/controls/CKickButton.h"
+#include "toolkit/controls/COnOffButton.h"
 
 using namespace test_editor;
 

@@ -5,9 +5,9 @@
 // real-mouse-scenarios.sh clicks.
 #pragma once
 
-#include "toolkit/AEffGUIEditor.h"
-#include "toolkit/CControlListener.h"
-#include "toolkit/CRect.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
+#include "toolkit/controls/CControlListener.h"
+#include "toolkit/base/CRect.h"
 
 class CControl;
 

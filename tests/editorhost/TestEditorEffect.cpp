@@ -4,7 +4,7 @@
 
 #include "host/PluginEntry.h"
 #include "tests/editorhost/TestEditor.h"
-#include "toolkit/AEffGUIEditor.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
 
 TestEditorEffect::TestEditorEffect(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, kParameters) {
   // The editor registers itself with the effect, which owns it from then on.

@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "tests/toolkit/TestPlatform.h"
-#include "toolkit/CAnimKnob.h"
-#include "toolkit/CBitmap.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/CKickButton.h"
-#include "toolkit/COffscreenContext.h"
-#include "toolkit/COnOffButton.h"
-#include "toolkit/KnobMode.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/controls/CAnimKnob.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/controls/CKickButton.h"
+#include "toolkit/drawing/COffscreenContext.h"
+#include "toolkit/controls/COnOffButton.h"
+#include "toolkit/controls/KnobMode.h"
+#include "toolkit/views/MouseInput.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "tests/support/TestSupport.h"
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/views/MouseInput.h"
 #include "toolkit/windows/CDropData.h"
 #include "toolkit/windows/FrameDropTarget.h"
 

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "host/AudioEffectX.h"
-#include "toolkit/AEffGUIEditor.h"
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/EditorClock.h"
-#include "toolkit/KnobMode.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/editorbase/EditorClock.h"
+#include "toolkit/controls/KnobMode.h"
+#include "toolkit/views/MouseInput.h"
 
 namespace {
 

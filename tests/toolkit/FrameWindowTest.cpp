@@ -13,10 +13,10 @@
 
 #include "host/AudioEffectX.h"
 #include "host/ModuleHandle.h"
-#include "toolkit/AEffGUIEditor.h"
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/views/MouseInput.h"
 #include "toolkit/windows/FrameWindowClass.h"
 
 namespace {

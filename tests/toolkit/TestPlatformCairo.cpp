@@ -7,7 +7,7 @@
 #include <map>
 
 #include "tests/toolkit/TestPlatform.h"
-#include "toolkit/COffscreenContext.h"
+#include "toolkit/drawing/COffscreenContext.h"
 #include "toolkit/linux/BitmapResources.h"
 
 namespace toolkit_test {

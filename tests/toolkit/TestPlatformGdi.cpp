@@ -2,7 +2,7 @@
 
 #include "host/ModuleHandle.h"
 #include "tests/toolkit/TestPlatform.h"
-#include "toolkit/COffscreenContext.h"
+#include "toolkit/drawing/COffscreenContext.h"
 #include "toolkit/windows/Msimg32Binding.h"
 
 namespace toolkit_test {

@@ -1,9 +1,9 @@
 // Points, rectangles, colours and reference counts.
 #include <gtest/gtest.h>
 
-#include "toolkit/CColor.h"
-#include "toolkit/CCountedObject.h"
-#include "toolkit/CRect.h"
+#include "toolkit/base/CColor.h"
+#include "toolkit/base/CCountedObject.h"
+#include "toolkit/base/CRect.h"
 
 namespace {
 

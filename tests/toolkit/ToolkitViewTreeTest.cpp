@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "tests/toolkit/TestPlatform.h"
-#include "toolkit/CBitmap.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/COffscreenContext.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/drawing/CBitmap.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/drawing/COffscreenContext.h"
+#include "toolkit/views/MouseInput.h"
 
 namespace {
 

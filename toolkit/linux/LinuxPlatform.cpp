@@ -7,10 +7,10 @@
 
 #include <cerrno>
 
-#include "toolkit/CFrame.h"
-#include "toolkit/EditorClock.h"
-#include "toolkit/FrameWindow.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/editorbase/EditorClock.h"
+#include "toolkit/views/FrameWindow.h"
+#include "toolkit/views/MouseInput.h"
 #include "toolkit/linux/BitmapResources.h"
 #include "toolkit/linux/BmpDecoder.h"
 #include "toolkit/linux/CairoBitmap.h"

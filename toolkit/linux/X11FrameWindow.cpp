@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/views/MouseInput.h"
 #include "toolkit/linux/X11KeyCode.h"
 
 namespace {

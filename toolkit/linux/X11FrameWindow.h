@@ -10,8 +10,8 @@
 
 #include <memory>
 
-#include "toolkit/CRect.h"
-#include "toolkit/FrameWindow.h"
+#include "toolkit/base/CRect.h"
+#include "toolkit/views/FrameWindow.h"
 
 class CFrame;
 

@@ -3,7 +3,7 @@
 // the pointer rests at the origin.
 #pragma once
 
-#include "toolkit/MouseInput.h"
+#include "toolkit/views/MouseInput.h"
 
 class X11Pointer : public MouseInputSource {
  public:

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "toolkit/CColor.h"
-#include "toolkit/CRect.h"
+#include "toolkit/base/CColor.h"
+#include "toolkit/base/CRect.h"
 
 class DrawingSurface;
 

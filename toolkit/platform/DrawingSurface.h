@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "toolkit/CColor.h"
-#include "toolkit/CRect.h"
+#include "toolkit/base/CColor.h"
+#include "toolkit/base/CRect.h"
 
 enum class PenStyle { kSolid, kDotted };
 

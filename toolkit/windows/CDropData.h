@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "toolkit/CCountedObject.h"
+#include "toolkit/base/CCountedObject.h"
 
 class CDropData : public CCountedObject {
  public:

@@ -1,7 +1,7 @@
 #include "toolkit/windows/FrameDropTarget.h"
 
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
 #include "toolkit/windows/CDropData.h"
 
 namespace {

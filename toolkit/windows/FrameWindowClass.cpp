@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "host/ModuleHandle.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/views/MouseInput.h"
 #include "toolkit/windows/FrameWindowProc.h"
 
 namespace {

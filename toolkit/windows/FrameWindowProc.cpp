@@ -1,8 +1,8 @@
 #include "toolkit/windows/FrameWindowProc.h"
 
-#include "toolkit/CDrawContext.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/views/MouseInput.h"
 
 namespace {
 

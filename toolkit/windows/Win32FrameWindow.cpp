@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/ModuleHandle.h"
-#include "toolkit/CFrame.h"
+#include "toolkit/views/CFrame.h"
 #include "toolkit/windows/FrameDropTarget.h"
 #include "toolkit/windows/FrameWindowClass.h"
 

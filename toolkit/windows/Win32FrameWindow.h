@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "toolkit/FrameWindow.h"
+#include "toolkit/views/FrameWindow.h"
 
 class CFrame;
 

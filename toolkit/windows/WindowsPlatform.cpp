@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include "host/ModuleHandle.h"
-#include "toolkit/CFrame.h"
-#include "toolkit/EditorClock.h"
-#include "toolkit/MouseInput.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/editorbase/EditorClock.h"
+#include "toolkit/views/MouseInput.h"
 #include "toolkit/platform/Platform.h"
 #include "toolkit/windows/GdiBitmap.h"
 #include "toolkit/windows/GdiSurface.h"

@@ -1,7 +1,0 @@
-#include "toolkit/CCountedObject.h"
-
-void CCountedObject::release() {
-  if (--nbReference_ == 0) delete this;
-}
-
-void CCountedObject::retain() { ++nbReference_; }

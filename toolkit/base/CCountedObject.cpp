@@ -1,0 +1,7 @@
+#include "toolkit/base/CCountedObject.h"
+
+void CCountedObject::release() {
+  if (--nbReference_ == 0) delete this;
+}
+
+void CCountedObject::retain() { ++nbReference_; }
