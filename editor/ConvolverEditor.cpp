@@ -1,5 +1,8 @@
 #include "editor/ConvolverEditor.h"
 
+#include <string>
+
+#include "desktop/PathText.h"
 #include "editor/EditorLayout.h"
 #include "editor/ImpulseDisplay.h"
 #include "editor/LinkArea.h"
@@ -14,12 +17,6 @@
 #include "toolkit/controls/CKickButton.h"
 #include "toolkit/controls/COnOffButton.h"
 #include "wavefile/ImpulseFileChooser.h"
-
-#ifndef _WIN32
-#include <string>
-
-#include "editor/linux/DesktopFileChooser.h"
-#endif
 
 namespace layout = editor_layout;
 
@@ -89,9 +86,7 @@ bool ConvolverEditor::open(void* parentWindow) {
 }
 
 void ConvolverEditor::close() {
-#ifndef _WIN32
   fileChooser_.reset();
-#endif
   // The frame releases every view in it; the pointers to them are not
   // used again until the next open sets them anew.
   if (frame) frame->release();
@@ -121,50 +116,53 @@ void ConvolverEditor::valueChanged(CDrawContext* context, CControl* control) {
   if (tag == layout::kLoadTag && value == 0.0f) chooseImpulseResponse(context);
 }
 
-#ifdef _WIN32
-
-void ConvolverEditor::chooseImpulseResponse(CDrawContext* context) {
-  ConvolverEffect* effect = effect_;
-  const bool chosen = chooseImpulseFile(frame ? frame->getWindowHandle() : nullptr,
-                                        [effect](const char* path) { return effect->loadImpulseResponse(path); });
-  if (chosen) showLoadedResponse(context);
-}
-
-const DesktopFileChooser* ConvolverEditor::openFileChooser() const { return nullptr; }
-
-#else
-
 void ConvolverEditor::chooseImpulseResponse(CDrawContext* context) {
   if (!frame) return;
-  if (!fileChooser_) fileChooser_ = std::make_unique<DesktopFileChooser>();
-  const DesktopFileChooser::Start started = fileChooser_->start();
-  const std::string notice = started == DesktopFileChooser::Start::kNoProgram ? kNoChooserNotice : "";
-  if (impulseDisplay_ && impulseDisplay_->notice() != notice) {
-    impulseDisplay_->setNotice(notice);
-    redrawImpulse(context);
-  }
+  if (!fileChooser_) fileChooser_ = makeFileChooser();
+  const std::shared_ptr<FileChooser> chooser = fileChooser_;
+  pressContext_ = context;
+  chooseImpulseFile(*chooser, frame->getWindowHandle(), [this](const NativePath& path) { loadChosenFile(path); });
+  pressContext_ = nullptr;
+  showChooserNotice(context);
 }
 
 void ConvolverEditor::idle() {
   if (fileChooser_ && fileChooser_->isOpen()) {
-    std::string path;
-    if (fileChooser_->poll(path) == DesktopFileChooser::Answer::kChosen && frame) {
-      // As after the modal dialog: the answer of the load does not matter,
-      // a failure has told the user and changed nothing.
-      effect_->loadImpulseResponse(path.c_str());
+    fileChooser_->poll();
+    if (!fileChooser_->isOpen() && frame) {
       CDrawContext* context = frame->createFrameContext();
-      showLoadedResponse(context);
+      showChooserNotice(context);
       if (context) context->release();
     }
   }
   AEffGUIEditor::idle();
 }
 
-const DesktopFileChooser* ConvolverEditor::openFileChooser() const {
-  return fileChooser_ && fileChooser_->isOpen() ? fileChooser_.get() : nullptr;
+void ConvolverEditor::loadChosenFile(const NativePath& path) {
+  // The answer of the load does not matter: a failure has told the user
+  // and changed nothing, and the refresh shows the values either way.
+  effect_->loadImpulseResponse(pathText(path).c_str());
+  if (!frame) return;
+  if (pressContext_) {
+    showLoadedResponse(pressContext_);
+    return;
+  }
+  CDrawContext* context = frame->createFrameContext();
+  showLoadedResponse(context);
+  if (context) context->release();
 }
 
-#endif
+void ConvolverEditor::showChooserNotice(CDrawContext* context) {
+  if (!fileChooser_ || !impulseDisplay_) return;
+  const std::string notice = fileChooser_->notice();
+  if (impulseDisplay_->notice() == notice) return;
+  impulseDisplay_->setNotice(notice);
+  redrawImpulse(context);
+}
+
+const FileChooser* ConvolverEditor::openFileChooser() const {
+  return fileChooser_ && fileChooser_->isOpen() ? fileChooser_.get() : nullptr;
+}
 
 void ConvolverEditor::showLoadedResponse(CDrawContext* context) {
   controls_[layout::kLengthTag]->setValue(effect_->getParameter(layout::kLengthTag));

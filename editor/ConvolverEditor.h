@@ -10,14 +10,14 @@
 #include <cstdint>
 #include <memory>
 
+#include "desktop/FileChooser.h"
 #include "editor/ImpulseDisplayOwner.h"
 #include "editor/SmoothObjects.h"
-#include "toolkit/editorbase/AEffGUIEditor.h"
 #include "toolkit/controls/CControlListener.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
 
 class CControl;
 class ConvolverEffect;
-class DesktopFileChooser;
 class ImpulseDisplay;
 class ValueDisplay;
 
@@ -31,10 +31,9 @@ class ConvolverEditor : public AEffGUIEditor, public CControlListener, public Im
   bool open(void* parentWindow) override;
   // Also ends a file chooser still open.
   void close() override;
-#ifndef _WIN32
-  // Collects the file chooser's answer, if any, before the idle pass.
+  // Collects the answer of a file chooser that runs beside the editor, if
+  // any, before the idle pass.
   void idle() override;
-#endif
   void valueChanged(CDrawContext* context, CControl* control) override;
   // Not handled: the controls act on modified clicks themselves.
   int32_t modifierClicked(CDrawContext*, CControl*, int32_t) override { return 0; }
@@ -52,27 +51,31 @@ class ConvolverEditor : public AEffGUIEditor, public CControlListener, public Im
   CControl* control(int32_t index) const { return controls_[index]; }
   ValueDisplay* valueDisplay(int32_t index) const { return valueDisplays_[index]; }
   ImpulseDisplay* impulseDisplay() const { return impulseDisplay_; }
-  // The load button's file chooser while one is open (Linux), or null.
-  const DesktopFileChooser* openFileChooser() const;
-
-  // The notice on the display's warning line when no chooser program exists.
-  static constexpr const char* kNoChooserNotice = "No file chooser: zenity or kdialog";
+  // The load button's file chooser while one runs beside the editor, or
+  // null.
+  const FileChooser* openFileChooser() const;
 
  private:
-  // Asks for a file to load; on Windows the dialog answers before this
-  // returns, on Linux the idle pass collects the answer.
+  // Asks for a file to load: a modal dialog answers before this returns,
+  // the idle pass collects the answer of a chooser that runs beside.
   void chooseImpulseResponse(CDrawContext* context);
+  // Loads the chosen file and shows the outcome, drawing with the press's
+  // context while a modal dialog answers, with a frame context otherwise.
+  void loadChosenFile(const NativePath& path);
   // After a chosen file: the knobs and read-outs take the effect's new
   // values and the panel is drawn again.
   void showLoadedResponse(CDrawContext* context);
+  // Puts the chooser's notice on the display's warning line.
+  void showChooserNotice(CDrawContext* context);
   // Started with the editor, stopped with it.
   SmoothDrawingSession smoothDrawing_;
   ConvolverEffect* effect_;
   CControl* controls_[kControlCount] = {};
   ValueDisplay* valueDisplays_[kControlCount] = {};
   ImpulseDisplay* impulseDisplay_ = nullptr;
-#ifndef _WIN32
-  // Made at the first press; Windows has a modal dialog instead.
-  std::unique_ptr<DesktopFileChooser> fileChooser_;
-#endif
+  // Made at the first press, ended with close. Shared with a press that
+  // runs a modal dialog, which a close from inside the dialog must not end.
+  std::shared_ptr<FileChooser> fileChooser_;
+  // The load button's context while its press runs the chooser.
+  CDrawContext* pressContext_ = nullptr;
 };

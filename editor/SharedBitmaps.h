@@ -5,7 +5,7 @@
 // thread the host creates them on; drawn with on the GUI thread.
 #pragma once
 
-#include "effect/UserMessage.h"
+#include "desktop/UserMessage.h"
 
 class CBitmap;
 

@@ -1,9 +1,11 @@
 #include "editor/WebPage.h"
 
+#include "desktop/WebAddress.h"
+
 namespace {
 
 // Set and read on the GUI thread.
-WebPageOpener current = openWebPageDetached;
+WebPageOpener current = openWebAddress;
 
 }  // namespace
 
@@ -11,6 +13,6 @@ WebPageOpener webPageOpener() { return current; }
 
 WebPageOpener setWebPageOpener(WebPageOpener opener) {
   const WebPageOpener previous = current;
-  current = opener ? opener : openWebPageDetached;
+  current = opener ? opener : openWebAddress;
   return previous;
 }

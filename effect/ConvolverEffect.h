@@ -19,7 +19,7 @@
 #include <string>
 
 #include "effect/StateChunk.h"
-#include "effect/UserMessage.h"
+#include "desktop/UserMessage.h"
 #include "engine/FirEngine.h"
 #include "host/AudioEffectX.h"
 

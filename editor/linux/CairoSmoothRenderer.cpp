@@ -17,6 +17,7 @@
 #include <string>
 
 #include "editor/SmoothRenderer.h"
+#include "toolkit/linux/FaceStandIns.h"
 
 struct SmoothNativeBrush {
   uint32_t argb;
@@ -44,43 +45,6 @@ namespace {
 
 // Wide characters the text is cut to, as on Windows (the terminator aside).
 constexpr glong kTextCapacity = 259;
-
-// Faces the editor names that a Linux desktop rarely has, with the
-// metric-compatible or nearest faces to use in their place, in order.
-struct FaceStandIn {
-  const char* face;
-  const char* standIns[3];
-};
-constexpr FaceStandIn kStandIns[] = {
-    {"Microsoft Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
-    {"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
-};
-
-bool faceInstalled(const char* face) {
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face));
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
-  FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
-  const bool found = fonts && fonts->nfont > 0;
-  if (fonts) FcFontSetDestroy(fonts);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
-  return found;
-}
-
-// The installed face to draw `name` with; empty when there is none.
-std::string installedFace(const char* name) {
-  if (faceInstalled(name)) return name;
-  for (const FaceStandIn& entry : kStandIns) {
-    if (g_ascii_strcasecmp(entry.face, name) != 0) continue;
-    for (const char* standIn : entry.standIns) {
-      if (faceInstalled(standIn)) return standIn;
-    }
-    // Whatever sans-serif face fontconfig chooses.
-    return "sans-serif";
-  }
-  return {};
-}
 
 // The program's 8-bit text as UTF-8: taken as it is when it is valid
 // UTF-8 (file names on this platform), otherwise read as Latin-1.

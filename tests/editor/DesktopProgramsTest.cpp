@@ -12,8 +12,9 @@
 #include <string>
 
 #include "editor/LinkArea.h"
+#include "desktop/WebAddress.h"
 #include "editor/WebPage.h"
-#include "effect/UserMessage.h"
+#include "desktop/UserMessage.h"
 #include "tests/editor/StandInPrograms.h"
 #include "toolkit/drawing/CDrawContext.h"
 
@@ -111,7 +112,7 @@ TEST(DesktopProgramsTest, TheLinkHandsItsAddressToTheDesktopsOpenerOncePerClick)
     EXPECT_TRUE(noChildren());
   }
   StandInPath nothing({});
-  EXPECT_FALSE(openWebPageDetached(kMakerWebPage));
+  EXPECT_FALSE(openWebAddress(kMakerWebPage));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/ImpulseDisplay.h"
 #include "editor/ValueDisplay.h"
-#include "editor/linux/DesktopFileChooser.h"
+#include "desktop/linux/DesktopFileChooser.h"
 #include "effect/ConvolverEffect.h"
 #include "tests/editor/RecordingRenderer.h"
 #include "tests/editor/StandInPrograms.h"
@@ -104,9 +104,9 @@ TEST_F(FileChooserTest, TheAnswerLoadsFromIdleWhileIdleNeverWaitsAndASecondPress
   editor_test::StandInPath::reply(path, "0.6");
   a.pressLoad();
   ASSERT_NE(a.editor->openFileChooser(), nullptr);
-  const pid_t pid = a.editor->openFileChooser()->pid();
+  const pid_t pid = static_cast<pid_t>(a.editor->openFileChooser()->processId());
   a.pressLoad();
-  EXPECT_EQ(a.editor->openFileChooser()->pid(), pid) << "a second press started another chooser";
+  EXPECT_EQ(a.editor->openFileChooser()->processId(), pid) << "a second press started another chooser";
   a.editor->idle();
   EXPECT_EQ(a.effect.getParameter(layout::kLengthTag), lengthBefore) << "loaded before the answer";
 
@@ -178,9 +178,9 @@ TEST_F(FileChooserTest, KdialogServesWhereZenityIsAbsentAndNeitherShowsANotice) 
     renderer.clearDrawing();
     a.pressLoad();
     EXPECT_EQ(a.editor->openFileChooser(), nullptr);
-    EXPECT_EQ(a.editor->impulseDisplay()->notice(), ConvolverEditor::kNoChooserNotice);
+    EXPECT_EQ(a.editor->impulseDisplay()->notice(), kNoChooserNotice);
     ASSERT_EQ(renderer.texts.size(), 2u) << "path and notice";
-    EXPECT_EQ(renderer.texts[1].text, ConvolverEditor::kNoChooserNotice);
+    EXPECT_EQ(renderer.texts[1].text, kNoChooserNotice);
     EXPECT_EQ(renderer.texts[1].layout.y, static_cast<float>(layout::kImpulsePanel.height() - 14));
     EXPECT_EQ(renderer.texts[1].argb, 0xFFC80000u);
 
@@ -206,7 +206,7 @@ TEST_F(FileChooserTest, ClosingTheEditorEndsAndReapsAnOpenChooser) {
   editor_test::StandInPath::reply("/never/answered.wav", "30");
   a->pressLoad();
   ASSERT_NE(a->editor->openFileChooser(), nullptr);
-  const pid_t pid = a->editor->openFileChooser()->pid();
+  const pid_t pid = static_cast<pid_t>(a->editor->openFileChooser()->processId());
   // Wait until the script runs (it logs first), then close.
   for (int i = 0; i < 200 && standIns.calls().empty(); ++i) usleep(10000);
   EXPECT_FALSE(processGone(pid));

@@ -1,6 +1,11 @@
-// The impulse-file dialog record (Windows) and the dialog-less answer
-// elsewhere. The modal dialog itself is never shown here.
+// The impulse-file selection: the request it hands to the desktop's
+// chooser, and (Windows) the dialog record made from it. The modal dialog
+// itself is never shown here.
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
 
 #include "wavefile/ImpulseFileChooser.h"
 
@@ -11,16 +16,16 @@
 #include <commdlg.h>
 // clang-format on
 
-#include <cstring>
-#include <string>
+#include "desktop/windows/OpenFileDialog.h"
 
 TEST(ImpulseFileChooser, DialogRecordAsksForAnExistingWaveFile) {
-  char path[kImpulsePathBufferSize];
+  char path[kOpenFilePathSize];
   std::memset(path, 'x', sizeof path);
   OPENFILENAMEA record;
   std::memset(&record, 0x5A, sizeof record);
   int owner = 0;
-  fillImpulseFileDialog(record, &owner, path);
+  std::string filter;
+  fillOpenFileDialog(record, kImpulseFileRequest, &owner, path, filter);
 
   EXPECT_EQ(record.lStructSize, OPENFILENAME_SIZE_VERSION_400A);
   EXPECT_EQ(record.hwndOwner, reinterpret_cast<HWND>(&owner));
@@ -40,13 +45,50 @@ TEST(ImpulseFileChooser, DialogRecordAsksForAnExistingWaveFile) {
   EXPECT_EQ(record.lpfnHook, nullptr);
   EXPECT_EQ(record.FlagsEx, 0u);
 
-  fillImpulseFileDialog(record, nullptr, path);
+  fillOpenFileDialog(record, kImpulseFileRequest, nullptr, path, filter);
   EXPECT_EQ(record.hwndOwner, nullptr);
 }
-#else
-TEST(ImpulseFileChooser, AnswersFalseWithoutCallingTheLoaderWhereThereIsNoDialog) {
-  bool called = false;
-  EXPECT_FALSE(chooseImpulseFile(nullptr, [&](const char*) { return called = true; }));
-  EXPECT_FALSE(called);
-}
 #endif
+
+namespace {
+
+// Records what it was asked and answers as a cancelled dialog, or as a
+// chooser that runs beside and answers on poll.
+class FakeChooser final : public FileChooser {
+ public:
+  Outcome choose(const FileChoiceRequest& request, void* ownerWindow, FileChosen chosen) override {
+    title = request.title;
+    filter = std::string(request.filterName) + "|" + request.filterPattern;
+    owner = ownerWindow;
+    chosen_ = std::move(chosen);
+    return Outcome::kStarted;
+  }
+  void poll() override {
+    if (chosen_) chosen_(NativePath(3, 'a'));
+  }
+  bool isOpen() const override { return false; }
+  long processId() const override { return 0; }
+  std::string notice() const override { return {}; }
+  std::string title;
+  std::string filter;
+  void* owner = nullptr;
+
+ private:
+  FileChosen chosen_;
+};
+
+}  // namespace
+
+TEST(ImpulseFileChooser, AsksTheChooserForAWaveFileAndHandsTheAnswerToTheLoader) {
+  FakeChooser chooser;
+  int owner = 0;
+  NativePath loaded;
+  EXPECT_EQ(chooseImpulseFile(chooser, &owner, [&](const NativePath& path) { loaded = path; }),
+            FileChooser::Outcome::kStarted);
+  EXPECT_EQ(chooser.title, "Open impulse response file ...");
+  EXPECT_EQ(chooser.filter, "PCM Wave files|*.wav");
+  EXPECT_EQ(chooser.owner, &owner);
+  EXPECT_TRUE(loaded.empty());
+  chooser.poll();
+  EXPECT_EQ(loaded, NativePath(3, 'a'));
+}

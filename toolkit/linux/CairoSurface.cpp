@@ -5,18 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "toolkit/linux/FaceStandIns.h"
+
 namespace {
 
 // The Windows layer's dotted pen (as measured on the one the tests run
 // against): three pixels on, three off, starting afresh with every line.
 constexpr int32_t kDotLength = 3;
-
-// The faces that stand in for the font table's faces on this platform.
-const char* installedFace(const char* face) {
-  if (std::strcmp(face, "Arial") == 0) return "Liberation Sans";
-  if (std::strcmp(face, "Symbol") == 0) return "DejaVu Sans";
-  return face;
-}
 
 void setSource(cairo_t* cr, CColor c) { cairo_set_source_rgb(cr, c.red / 255.0, c.green / 255.0, c.blue / 255.0); }
 
@@ -48,7 +43,9 @@ bool CairoSurface::setBrush(CColor colour) {
 }
 
 void CairoSurface::setFont(const FontRequest& font) {
+  // A face neither installed nor in the table is left to fontconfig.
   face_ = installedFace(font.face);
+  if (face_.empty()) face_ = font.face;
   font_ = font;
   font_.face = face_.c_str();
   applyFont();

@@ -1,12 +1,13 @@
-// The link's thread on Windows. It holds a reference to this library for as
-// long as it runs, so a host that unloads the plug-in right after a click
-// cannot unmap the code the thread is still in; the thread drops the
-// reference and ends in one call.
+// Opening an address on Windows, on a thread of its own per address. The
+// thread holds a reference to this library for as long as it runs, so a
+// host that unloads the plug-in right after a click cannot unmap the code
+// the thread is still in; the thread drops the reference and ends in one
+// call.
 #include <windows.h>
 // shellapi.h needs the declarations of windows.h first.
 #include <shellapi.h>
 
-#include "editor/WebPage.h"
+#include "desktop/WebAddress.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ DWORD WINAPI openWebPage(LPVOID address) {
 
 }  // namespace
 
-bool openWebPageDetached(const char* address) {
+bool openWebAddress(const char* address) {
   HMODULE module = thisLibrary(0, reinterpret_cast<void*>(&openWebPage));
   if (!module) return false;
   HANDLE thread = CreateThread(nullptr, 0, openWebPage, const_cast<char*>(address), 0, nullptr);

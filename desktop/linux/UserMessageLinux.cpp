@@ -1,16 +1,11 @@
-#include "effect/UserMessage.h"
+#include "desktop/UserMessage.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-
-void showUserMessage(const char* text, const char* caption) { MessageBoxA(nullptr, text, caption, MB_OK); }
-#else
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "effect/linux/DetachedProgram.h"
-#include "effect/linux/ProgramSearch.h"
+#include "desktop/linux/ChildProgram.h"
+#include "desktop/linux/ProgramSearch.h"
 
 void showUserMessage(const char* text, const char* caption) {
   // Standard error always has it, for hosts run without a desktop.
@@ -27,4 +22,3 @@ void showUserMessage(const char* text, const char* caption) {
     startDetachedProgram(kdialog, {"--title", caption, "--error", text});
   }
 }
-#endif
