@@ -11,11 +11,11 @@
 #include "effect/ConvolverEffect.h"
 #include "resources/EditorBitmaps.h"
 #include "toolkit/controls/CAnimKnob.h"
+#include "toolkit/controls/CKickButton.h"
+#include "toolkit/controls/COnOffButton.h"
 #include "toolkit/drawing/CBitmap.h"
 #include "toolkit/drawing/CDrawContext.h"
 #include "toolkit/views/CFrame.h"
-#include "toolkit/controls/CKickButton.h"
-#include "toolkit/controls/COnOffButton.h"
 #include "wavefile/ImpulseFileChooser.h"
 
 namespace layout = editor_layout;

@@ -18,8 +18,8 @@
 #include <mutex>
 #include <string>
 
-#include "effect/StateChunk.h"
 #include "desktop/UserMessage.h"
+#include "effect/StateChunk.h"
 #include "engine/FirEngine.h"
 #include "host/AudioEffectX.h"
 

@@ -126,8 +126,8 @@ void DesktopFileChooser::stop() {
   // reaps every child) its number may belong to another process.
   if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0) {
     // Its whole session's group: a chooser started through a wrapper
-    // script ends too.
-    kill(-pid_, SIGKILL);
+    // script ends too. A chooser that left its group is ended alone.
+    if (kill(-pid_, SIGKILL) != 0) kill(pid_, SIGKILL);
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
   }

@@ -1,9 +1,8 @@
-#include "desktop/UserMessage.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "desktop/UserMessage.h"
 #include "desktop/linux/ChildProgram.h"
 #include "desktop/linux/ProgramSearch.h"
 

@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "editor/LinkArea.h"
-#include "desktop/WebAddress.h"
-#include "editor/WebPage.h"
 #include "desktop/UserMessage.h"
+#include "desktop/WebAddress.h"
+#include "editor/LinkArea.h"
+#include "editor/WebPage.h"
 #include "tests/editor/StandInPrograms.h"
 #include "toolkit/drawing/CDrawContext.h"
 

@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "desktop/linux/DesktopFileChooser.h"
 #include "editor/ConvolverEditor.h"
 #include "editor/EditorLayout.h"
 #include "editor/ImpulseDisplay.h"
 #include "editor/ValueDisplay.h"
-#include "desktop/linux/DesktopFileChooser.h"
 #include "effect/ConvolverEffect.h"
 #include "tests/editor/RecordingRenderer.h"
 #include "tests/editor/StandInPrograms.h"
