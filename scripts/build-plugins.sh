@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds the three plug-in builds (Linux, 64-bit and 32-bit
-# Windows) from the presets, then copies the plug-ins into dist/.
+# Windows) from the presets, then copies the plug-ins into dist/: the Linux
+# build's VST library and its LV2 bundle Ulmar.lv2.
 # Usage: scripts/build-plugins.sh [--with-tests]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,5 +20,7 @@ done
 
 mkdir -p dist/linux dist/win64 dist/win32
 cp build/linux/plugin/Ulmar_v1.so dist/linux/
+rm -rf dist/linux/Ulmar.lv2
+cp -r build/linux/lv2/Ulmar.lv2 dist/linux/
 cp build/win64/plugin/Ulmar_v1.dll dist/win64/
 cp build/win32/plugin/Ulmar_v1.dll dist/win32/

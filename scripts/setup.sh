@@ -16,6 +16,7 @@ packages=(
   libcairo2-dev libpango1.0-dev libx11-dev zenity xrestop
   sox libsndfile1-dev python3
   libzita-convolver-dev
+  lv2-dev liblilv-dev lilv-utils sordi jalv jackd2
 )
 
 missing=()
