@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The main job: set up the machine, build the three plug-ins (and the LV2
-# bundle) into dist/,
-# list them, and render a demo through the Linux plug-in.
+# The main job: set up the machine, build the three plug-ins and the LV2
+# bundle into dist/, list them, and render a demo through the Linux plug-in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
