@@ -1,16 +1,21 @@
 #include "lv2plugin/EditorAccess.h"
 
+#include "effect/ParameterText.h"
+#include "engine/ParameterMapping.h"
 #include "engine/cpu/CpuFeatures.h"
 #include "lv2plugin/Lv2Instance.h"
 
 namespace {
 
+namespace pm = parameter_mapping;
+
 ConvolverEffect& effectOf(void* instance) { return static_cast<Lv2Instance*>(instance)->effect(); }
 
 float parameter(void* instance, std::int32_t index) { return effectOf(instance).getParameter(index); }
 
-void parameterDisplay(void* instance, std::int32_t index, char* text) {
-  effectOf(instance).getParameterDisplay(index, text);
+void parameterDisplay(void* instance, std::int32_t index, float value, char* text) {
+  const float decibels = pm::decibelsFromGain(pm::gainFromParameter(value));
+  parameter_text::display(index, value, decibels, effectOf(instance).getSampleRate(), text);
 }
 
 bool loadImpulseResponse(void* instance, const char* path) { return effectOf(instance).loadImpulseResponse(path); }

@@ -12,10 +12,11 @@
 #include "engine/FirEngine.h"
 
 struct EditorAccessTable {
-  // The parameter value in force, and its display text (at least
-  // parameter_text::kDisplayCapacity bytes).
+  // The parameter value in force, and the display text (at least
+  // parameter_text::kDisplayCapacity bytes) of `value` for parameter
+  // `index` at the instance's sample rate, as the VST build shows it.
   float (*parameter)(void* instance, std::int32_t index);
-  void (*parameterDisplay)(void* instance, std::int32_t index, char* text);
+  void (*parameterDisplay)(void* instance, std::int32_t index, float value, char* text);
   // Loads a wave file as the VST editor's load does: false, with a message
   // to the user and nothing changed, when it cannot be read.
   bool (*loadImpulseResponse)(void* instance, const char* path);
