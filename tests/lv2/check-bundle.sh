@@ -3,7 +3,7 @@
 # schemas the system installs, the DSP library exports only the descriptor
 # and needs nothing beyond the C library (no display, drawing or text
 # library: hosts without a display load it), and the UI library, when
-# built, exports only its descriptor.
+# built, exports only its descriptor and holds no copy of the effect.
 # Usage: check-bundle.sh BUNDLE [SCHEMA_DIR]
 set -euo pipefail
 bundle=$1
@@ -25,6 +25,10 @@ ui=$bundle/ulmar_ui.so
 if [ -e "$ui" ]; then
   exports=$(nm -D --defined-only "$ui" | awk '$2 ~ /^[TtWwDdBbRrVvi]$/ {print $3}')
   [ "$exports" = lv2ui_descriptor ] || fail "the UI library exports: $(echo $exports)"
+  # The UI reaches the DSP's instance through its table: no second effect,
+  # engine or processor record of its own.
+  copies=$(nm -C "$ui" | grep -E 'ConvolverEffect::|FirEngine::|cpuFeatures\(' | head -3 || true)
+  [ -z "$copies" ] || fail "the UI library holds a copy of the effect: $copies"
 fi
 [ "$failures" -eq 0 ] && echo "Ulmar.lv2 validates; the DSP library needs: $(echo $needed)"
 exit "$failures"
