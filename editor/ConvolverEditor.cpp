@@ -3,12 +3,12 @@
 #include <string>
 
 #include "desktop/PathText.h"
+#include "editor/ConvolverAccess.h"
 #include "editor/EditorLayout.h"
 #include "editor/ImpulseDisplay.h"
 #include "editor/LinkArea.h"
 #include "editor/SharedBitmaps.h"
 #include "editor/ValueDisplay.h"
-#include "effect/ConvolverEffect.h"
 #include "resources/EditorBitmaps.h"
 #include "toolkit/controls/CAnimKnob.h"
 #include "toolkit/controls/CKickButton.h"
@@ -27,7 +27,8 @@ constexpr int kDisplayTextSize = 64;
 
 }  // namespace
 
-ConvolverEditor::ConvolverEditor(ConvolverEffect* effect) : AEffGUIEditor(effect), effect_(effect) {
+ConvolverEditor::ConvolverEditor(AudioEffect* effect, std::unique_ptr<ConvolverAccess> access)
+    : AEffGUIEditor(effect), access_(std::move(access)) {
   setKnobMode(0);
   provideEditorBitmaps();
   createSharedBitmaps();
@@ -53,7 +54,7 @@ bool ConvolverEditor::open(void* parentWindow) {
     const int32_t tag = knobTags[k];
     auto* knob =
         new CAnimKnob(layout::kKnobs[k], this, tag, layout::kKnobImages, layout::kKnobSide, knobStrip, CPoint(0, 0));
-    knob->setValue(effect_->getParameter(tag));
+    knob->setValue(access_->parameter(tag));
     frame->addView(knob);
     controls_[tag] = knob;
     auto* readOut = new ValueDisplay(layout::kReadOuts[k], frame->getBackground());
@@ -74,7 +75,7 @@ bool ConvolverEditor::open(void* parentWindow) {
   for (const auto& s : switches) {
     auto* button = new COnOffButton(s.size, this, s.tag, sharedBitmap(s.images), kOnOffTellAfterIdle);
     frame->addView(button);
-    button->setValue(effect_->getParameter(s.tag));
+    button->setValue(access_->parameter(s.tag));
     controls_[s.tag] = button;
     valueDisplays_[s.tag] = nullptr;
   }
@@ -103,7 +104,7 @@ void ConvolverEditor::valueChanged(CDrawContext* context, CControl* control) {
   const int32_t tag = control->getTag();
   const float value = control->getValue();
   if (tag >= 0 && tag < kControlCount) {
-    effect_->setParameter(tag, value);
+    access_->setParameter(tag, value);
     // L and R show one state; only the pressed one's parameter changes.
     if (tag == layout::kLeftTag && controls_[layout::kRightTag]) controls_[layout::kRightTag]->setValue(value);
     if (tag == layout::kRightTag && controls_[layout::kLeftTag]) controls_[layout::kLeftTag]->setValue(value);
@@ -141,7 +142,7 @@ void ConvolverEditor::idle() {
 void ConvolverEditor::loadChosenFile(const NativePath& path) {
   // The answer of the load does not matter: a failure has told the user
   // and changed nothing, and the refresh shows the values either way.
-  effect_->loadImpulseResponse(pathText(path).c_str());
+  access_->loadImpulseResponse(pathText(path).c_str());
   if (!frame) return;
   if (pressContext_) {
     showLoadedResponse(pressContext_);
@@ -165,8 +166,8 @@ const FileChooser* ConvolverEditor::openFileChooser() const {
 }
 
 void ConvolverEditor::showLoadedResponse(CDrawContext* context) {
-  controls_[layout::kLengthTag]->setValue(effect_->getParameter(layout::kLengthTag));
-  controls_[layout::kGainTag]->setValue(effect_->getParameter(layout::kGainTag));
+  controls_[layout::kLengthTag]->setValue(access_->parameter(layout::kLengthTag));
+  controls_[layout::kGainTag]->setValue(access_->parameter(layout::kGainTag));
   controls_[layout::kLengthTag]->setDirty(true);
   controls_[layout::kGainTag]->setDirty(true);
   redrawImpulse(context);
@@ -182,7 +183,7 @@ void ConvolverEditor::updateControl(int32_t index, float value) {
   control->setValue(value);
   if (ValueDisplay* readOut = valueDisplays_[index]) {
     char text[kDisplayTextSize] = {};
-    effect_->getParameterDisplay(index, text);
+    access_->parameterDisplay(index, text);
     readOut->setText(text);
     if (index == layout::kLengthTag && frame) {
       CDrawContext* context = frame->createFrameContext();
@@ -196,7 +197,7 @@ void ConvolverEditor::updateControl(int32_t index, float value) {
 void ConvolverEditor::updateValueDisplay(int32_t index) {
   if (index < 0 || index >= kControlCount || !valueDisplays_[index]) return;
   char text[kDisplayTextSize] = {};
-  effect_->getParameterDisplay(index, text);
+  access_->parameterDisplay(index, text);
   valueDisplays_[index]->setText(text);
   valueDisplays_[index]->setDirty(true);
 }

@@ -16,7 +16,9 @@
 #include "toolkit/controls/CControlListener.h"
 #include "toolkit/editorbase/AEffGUIEditor.h"
 
+class AudioEffect;
 class CControl;
+class ConvolverAccess;
 class ConvolverEffect;
 class ImpulseDisplay;
 class ValueDisplay;
@@ -25,7 +27,11 @@ class ConvolverEditor : public AEffGUIEditor, public CControlListener, public Im
  public:
   static constexpr int32_t kControlCount = 5;
 
+  // Registers itself with `effect` and reaches it directly (EffectAccess).
   explicit ConvolverEditor(ConvolverEffect* effect);
+  // Reaches the effect through `access`; registers with `effect` when one
+  // is given (a host of another format has none).
+  ConvolverEditor(AudioEffect* effect, std::unique_ptr<ConvolverAccess> access);
   ~ConvolverEditor() override;
 
   bool open(void* parentWindow) override;
@@ -46,7 +52,7 @@ class ConvolverEditor : public AEffGUIEditor, public CControlListener, public Im
   void updateValueDisplay(int32_t index);
   // Draws the impulse panel into `context` at once.
   void redrawImpulse(CDrawContext* context) override;
-  ConvolverEffect* convolverEffect() const override { return effect_; }
+  ConvolverAccess* convolverAccess() const override { return access_.get(); }
 
   CControl* control(int32_t index) const { return controls_[index]; }
   ValueDisplay* valueDisplay(int32_t index) const { return valueDisplays_[index]; }
@@ -69,7 +75,7 @@ class ConvolverEditor : public AEffGUIEditor, public CControlListener, public Im
   void showChooserNotice(CDrawContext* context);
   // Started with the editor, stopped with it.
   SmoothDrawingSession smoothDrawing_;
-  ConvolverEffect* effect_;
+  std::unique_ptr<ConvolverAccess> access_;
   CControl* controls_[kControlCount] = {};
   ValueDisplay* valueDisplays_[kControlCount] = {};
   ImpulseDisplay* impulseDisplay_ = nullptr;

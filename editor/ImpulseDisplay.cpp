@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "editor/ConvolverAccess.h"
 #include "editor/EditorText.h"
 #include "editor/ImpulseCurve.h"
 #include "editor/ImpulseDisplayOwner.h"
 #include "editor/SmoothObjects.h"
-#include "effect/ConvolverEffect.h"
 #include "engine/FirEngine.h"
 #include "engine/ParameterMapping.h"
-#include "engine/cpu/CpuFeatures.h"
 #include "toolkit/drawing/CDrawContext.h"
 
 namespace {
@@ -41,13 +40,13 @@ void ImpulseDisplay::mouse(CDrawContext* context, CPoint& where, int32_t buttons
   if (buttons == -1) buttons = context ? context->getMouseButtons() : 0;
   if (!(buttons & kRButton) || !editor_ || size.width() < 1) return;
   const float x = static_cast<float>(where.h - size.left) / static_cast<float>(size.width());
-  if (ConvolverEffect* effect = editor_->convolverEffect()) effect->setParameter(kLengthParameter, x);
+  if (ConvolverAccess* access = editor_->convolverAccess()) access->setParameter(kLengthParameter, x);
   editor_->updateControl(kLengthParameter, x);
 }
 
 void ImpulseDisplay::drawImpulse(CDrawContext* context, CBitmap* background) {
-  ConvolverEffect* effect = editor_ ? editor_->convolverEffect() : nullptr;
-  if (!context || !effect) return;
+  ConvolverAccess* access = editor_ ? editor_->convolverAccess() : nullptr;
+  if (!context || !access) return;
   const int32_t w = size.width();
   const int32_t h = size.height();
   offscreen_.begin(context, size, background);
@@ -76,14 +75,14 @@ void ImpulseDisplay::drawImpulse(CDrawContext* context, CBitmap* background) {
     // length, copied in one step so that a load on another thread cannot
     // tear the picture.
     EngineSnapshot shown;
-    effect->engine().snapshot(shown, samples_.data());
+    access->snapshot(shown, samples_.data());
     namespace pm = parameter_mapping;
     const int taps = pm::tapsFromLength(pm::clampUnit(shown.parameters[pm::kLengthIndex]));
 
     graphics.setTextRenderingHint(SmoothTextHint::kAntiAlias);
     graphics.drawString(shown.path, pathFont, SmoothRect{0.0f, 0.0f, fw, fh}, nullptr, pathBrush);
 
-    const char* warning = !cpuFeatures().hasSse ? kNoSseWarning : (notice_.empty() ? nullptr : notice_.c_str());
+    const char* warning = !access->canFilter() ? kNoSseWarning : (notice_.empty() ? nullptr : notice_.c_str());
     if (warning) {
       graphics.setTextRenderingHint(SmoothTextHint::kAntiAlias);
       graphics.drawString(warning, warningFont, SmoothRect{0.0f, fh - kWarningLine, fw, fh}, nullptr, warningBrush);

@@ -1,16 +1,16 @@
-// What the impulse-response display needs from its editor: the effect whose
-// response and path it shows, a drawing of the panel at once, and the knob
+// What the impulse-response display needs from its editor: the access to
+// the effect whose response and path it shows, a drawing of the panel at once, and the knob
 // that a right click moves.
 #pragma once
 
 #include <cstdint>
 
 class CDrawContext;
-class ConvolverEffect;
+class ConvolverAccess;
 
 class ImpulseDisplayOwner {
  public:
-  virtual ConvolverEffect* convolverEffect() const = 0;
+  virtual ConvolverAccess* convolverAccess() const = 0;
   // Draws the panel into `context` now (nothing without a context).
   virtual void redrawImpulse(CDrawContext* context) = 0;
   // Shows a new value of parameter `index` on its control and read-out.

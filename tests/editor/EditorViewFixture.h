@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/EditorLayout.h"
+#include "editor/EffectAccess.h"
 #include "editor/ImpulseDisplay.h"
 #include "editor/ImpulseDisplayOwner.h"
 #include "effect/ConvolverEffect.h"
@@ -23,8 +24,8 @@ inline constexpr CRect kImpulseRect = editor_layout::kImpulsePanel;
 
 class StandInEditor final : public ImpulseDisplayOwner {
  public:
-  explicit StandInEditor(ConvolverEffect& effect) : effect_(effect) {}
-  ConvolverEffect* convolverEffect() const override { return &effect_; }
+  explicit StandInEditor(ConvolverEffect& effect) : access_(effect) {}
+  ConvolverAccess* convolverAccess() const override { return &access_; }
   void redrawImpulse(CDrawContext* context) override {
     if (context && display && background) display->drawImpulse(context, background);
   }
@@ -35,7 +36,7 @@ class StandInEditor final : public ImpulseDisplayOwner {
   std::vector<std::pair<int32_t, float>> updates;
 
  private:
-  ConvolverEffect& effect_;
+  mutable EffectAccess access_;
 };
 
 // The frame owns the display; `window` stands for the frame's window.
