@@ -1,10 +1,12 @@
 // The plug-in's window: three film-strip knobs with their read-outs, the
 // load button, the L and R switches, the impulse-response panel and the
 // link over the logo, on the shared background picture. Controls are bound
-// to the effect's parameters by tag. The editor sets parameters with the
-// effect's plain setter (the host hears only the gestures' begin and end),
-// and the effect does not move an open editor's controls: they show the
-// values read at open and whatever the user has set since. GUI thread only.
+// to the effect's parameters by tag, reached through a ConvolverAccess. In
+// the VST build the editor sets parameters with the effect's plain setter
+// (the host hears only the gestures' begin and end), and the effect does
+// not move an open editor's controls: they show the values read at open and
+// whatever the user has set since. An LV2 host moves them through
+// updateControl. GUI thread only.
 #pragma once
 
 #include <cstdint>
