@@ -1,9 +1,9 @@
 // One instance of the LV2 plug-in: the effect of the VST build, driven from
 // the host's ports. The host owns the control ports; run() hands each value
-// to the effect when the port's value changed since the last block (and
-// every value after a restored state), so the port values win over the
-// restored state's parameters and over a load's automatic gain and length
-// until the UI writes those to the ports.
+// to the effect when the port's value changed since the last block, and
+// every value after a restored state, so the port values win over the
+// restored state's parameters. A load's automatic gain and length stay in
+// force until those ports change (the UI writes them to the ports at once).
 //
 // Threading: run() on the audio thread, never allocating, locking or
 // waiting (the effect's setParameter is one atomic store). saveState and
