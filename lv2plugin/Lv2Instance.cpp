@@ -42,6 +42,11 @@ Lv2Instance::Lv2Instance(double sampleRate, const LV2_URID_Map* map) : effect_(n
     chunkType_ = map->map(map->handle, LV2_ATOM__Chunk);
   }
   effect_.setSampleRate(static_cast<float>(sampleRate));
+  // A port connected only after the first block counts as changed when it
+  // differs from the effect's value.
+  for (int i = 0; i < kParameterCount; ++i) {
+    taken_[i] = effect_.getParameter(i);
+  }
 }
 
 void Lv2Instance::connectPort(std::uint32_t port, void* data) {
