@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "desktop/NativePath.h"
+
 struct EngineSnapshot;
 
 class ConvolverAccess {
@@ -18,7 +20,7 @@ class ConvolverAccess {
   // text: see parameter_text).
   virtual void parameterDisplay(int32_t index, char* text) = 0;
   // Loads a wave file; on failure the user is told and nothing changes.
-  virtual bool loadImpulseResponse(const char* path) = 0;
+  virtual bool loadImpulseResponse(const NativePath& path) = 0;
   // The response in use, its path, parameters and loaded state in one step.
   virtual void snapshot(EngineSnapshot& state, float* samples) = 0;
   // False on a processor the engine cannot filter on.

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "desktop/PathText.h"
 #include "editor/ConvolverAccess.h"
 #include "editor/EditorLayout.h"
 #include "editor/ImpulseDisplay.h"
@@ -142,7 +141,9 @@ void ConvolverEditor::idle() {
 void ConvolverEditor::loadChosenFile(const NativePath& path) {
   // The answer of the load does not matter: a failure has told the user
   // and changed nothing, and the refresh shows the values either way.
-  access_->loadImpulseResponse(pathText(path).c_str());
+  // The name goes on as the chooser gave it: a round trip through the
+  // code page could name a different file.
+  access_->loadImpulseResponse(path);
   if (!frame) return;
   if (pressContext_) {
     showLoadedResponse(pressContext_);

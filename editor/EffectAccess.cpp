@@ -9,7 +9,7 @@
 float EffectAccess::parameter(int32_t index) { return effect_.getParameter(index); }
 void EffectAccess::setParameter(int32_t index, float value) { effect_.setParameter(index, value); }
 void EffectAccess::parameterDisplay(int32_t index, char* text) { effect_.getParameterDisplay(index, text); }
-bool EffectAccess::loadImpulseResponse(const char* path) { return effect_.loadImpulseResponse(path); }
+bool EffectAccess::loadImpulseResponse(const NativePath& path) { return effect_.loadImpulseResponse(path); }
 void EffectAccess::snapshot(EngineSnapshot& state, float* samples) { effect_.engine().snapshot(state, samples); }
 bool EffectAccess::canFilter() { return cpuFeatures().hasSse.load(std::memory_order_relaxed); }
 

@@ -13,7 +13,7 @@ class EffectAccess final : public ConvolverAccess {
   float parameter(int32_t index) override;
   void setParameter(int32_t index, float value) override;
   void parameterDisplay(int32_t index, char* text) override;
-  bool loadImpulseResponse(const char* path) override;
+  bool loadImpulseResponse(const NativePath& path) override;
   void snapshot(EngineSnapshot& state, float* samples) override;
   bool canFilter() override;
 

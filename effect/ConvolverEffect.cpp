@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "desktop/PathText.h"
 #include "effect/ParameterText.h"
 #include "engine/ProcessorDetection.h"
 #include "engine/ResponseUpdate.h"
@@ -171,10 +172,10 @@ void ConvolverEffect::process(float** inputs, float** outputs, VstInt32 sampleFr
   }
 }
 
-bool ConvolverEffect::loadImpulseResponse(const char* path) {
-  if (path == nullptr || !engine_.loadImpulseFile(path, 0)) {
+bool ConvolverEffect::loadImpulseResponse(const NativePath& path) {
+  if (!engine_.loadImpulseFile(path, 0)) {
     char message[1024];
-    std::snprintf(message, sizeof(message), "Cannot open file: %s", path != nullptr ? path : "");
+    std::snprintf(message, sizeof(message), "Cannot open file: %s", pathText(path).c_str());
     messageSink_(message, "Ulmar");
     return false;
   }

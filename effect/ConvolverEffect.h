@@ -57,7 +57,7 @@ class ConvolverEffect : public AudioEffectX {
 
   // Loads channel 0 of a wave file with automatic length and gain. On
   // failure tells the user "Cannot open file: <path>" and changes nothing.
-  bool loadImpulseResponse(const char* path);
+  bool loadImpulseResponse(const NativePath& path);
 
   // The path stored with the active response ("... empty ..." before any).
   std::string impulsePath() const { return engine_.impulsePath(); }

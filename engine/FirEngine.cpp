@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "desktop/PathText.h"
 #include "engine/ResponseBankPreparation.h"
 #include "engine/ResponseUpdate.h"
 #include "engine/cpu/CpuFeatures.h"
@@ -300,9 +301,9 @@ void FirEngine::normalizeGain() {
   update.commit();
 }
 
-bool FirEngine::loadImpulseFile(const char* path, int channel) {
+bool FirEngine::loadImpulseFile(const NativePath& path, int channel) {
   WaveReader reader;
-  if (path == nullptr || !reader.open(path)) {
+  if (!reader.open(path)) {
     return false;
   }
   const int channels = reader.format().nChannels;
@@ -336,7 +337,8 @@ bool FirEngine::loadImpulseFile(const char* path, int channel) {
   if (const auto gain = impulse_preparation::automaticGainParameter(h, taps)) {
     update.setParameter(pm::kGainIndex, *gain);
   }
-  update.setPath(path);
+  // The file was read by its own name; the state keeps the shown text.
+  update.setPath(pathText(path).c_str());
   update.setLoaded(true);
   update.commit();
   return true;

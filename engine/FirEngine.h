@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <string>
 
+#include "desktop/NativePath.h"
 #include "engine/AlignedBuffer.h"
 #include "engine/BankExchange.h"
 #include "engine/EngineSettings.h"
@@ -64,7 +65,7 @@ class FirEngine : public RateAwareProcessor {
   // Reads one channel of a wave file and publishes it with its path, its
   // automatic length and gain, loaded, in one step. False, with the engine
   // unchanged, when the file cannot be read.
-  bool loadImpulseFile(const char* path, int channel);
+  bool loadImpulseFile(const NativePath& path, int channel);
   void trimLength(int frames);
   void normalizeGain();
 

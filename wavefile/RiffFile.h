@@ -1,6 +1,6 @@
 // A buffered reader for RIFF files, reduced to the operations WaveReader
 // uses. On Windows every call forwards to the multimedia file I/O of winmm
-// (RiffFileWin.cpp); elsewhere RiffFilePosix.cpp implements the same
+// over a file opened by its wide name (RiffFileWin.cpp); elsewhere RiffFilePosix.cpp implements the same
 // behaviour over stdio or a block of memory, so the reader above it is the
 // same code everywhere.
 //
@@ -10,6 +10,8 @@
 
 #include <cstddef>
 #include <cstdint>
+
+#include "desktop/NativePath.h"
 
 namespace riff {
 
@@ -56,8 +58,10 @@ enum class Descend {
 
 struct File;
 
-// Opens the file for buffered reading; null on failure.
-File* open(const char* path);
+// Opens the file for buffered reading; null on failure. On Windows the
+// name goes to the file system as it is (no code-page conversion, no
+// parsing of the name by the multimedia layer, longer than MAX_PATH too).
+File* open(const NativePath& path);
 
 // Reads the chunk header at the current position, or searches as above,
 // fills ck and leaves the position at the chunk's data (after the type for

@@ -85,9 +85,9 @@ struct File {
   }
 };
 
-File* open(const char* path) {
-  if (path == nullptr) return nullptr;
-  std::FILE* stream = std::fopen(path, "rb");
+File* open(const NativePath& path) {
+  if (path.empty()) return nullptr;
+  std::FILE* stream = std::fopen(path.c_str(), "rb");
   if (stream == nullptr) return nullptr;
   // Our own buffer does the buffering.
   std::setvbuf(stream, nullptr, _IONBF, 0);

@@ -1,5 +1,5 @@
 // The RIFF layer on Windows: a thin wrapper over winmm's multimedia file
-// I/O. The handle keeps the full MMIOINFO between getInfo and setInfo so
+// I/O, reading a file that CreateFileW opened. The handle keeps the full MMIOINFO between getInfo and setInfo so
 // that the caller only sees the buffer pointers.
 // windows.h must come first: the other system headers build on it.
 // clang-format off
@@ -9,6 +9,7 @@
 
 #include <new>
 
+#include "wavefile/LongPath.h"
 #include "wavefile/RiffFile.h"
 
 namespace riff {
@@ -49,15 +50,29 @@ void exposeBuffer(const MMIOINFO& io, IoInfo* info) {
 
 }  // namespace
 
-File* open(const char* path) {
-  if (path == nullptr) return nullptr;
+File* open(const NativePath& path) {
+  if (path.empty() || path.find(L'\0') != NativePath::npos) return nullptr;
+  // The file is opened by its wide name here and handed to the DOS I/O
+  // procedure as an open handle: mmioOpen never sees a name, so neither the
+  // ANSI code page, nor its 128-character limit, nor its reading of "+"
+  // after a "." as an element of a compound file can change which file
+  // opens.
+  const HANDLE system = CreateFileW(pathForOpening(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (system == INVALID_HANDLE_VALUE) return nullptr;
   MMIOINFO info{};
-  // mmioOpenA takes a non-const path but does not write to it when opening
-  // an existing file for reading.
-  HMMIO handle = mmioOpenA(const_cast<char*>(path), &info, MMIO_ALLOCBUF | MMIO_READ);
-  if (handle == nullptr) return nullptr;
+  info.fccIOProc = FOURCC_DOS;
+  // The DOS procedure keeps the handle in adwInfo[0]; the system keeps
+  // handle values within 32 bits so that 32-bit code can share them.
+  info.adwInfo[0] = HandleToULong(system);
+  HMMIO handle = mmioOpenA(nullptr, &info, MMIO_ALLOCBUF | MMIO_READ);
+  if (handle == nullptr) {
+    CloseHandle(system);
+    return nullptr;
+  }
   File* file = new (std::nothrow) File;
   if (file == nullptr) {
+    // Closing the multimedia handle closes the file with it.
     mmioClose(handle, 0);
     return nullptr;
   }

@@ -107,7 +107,7 @@ WaveReader::WaveReader() = default;
 
 WaveReader::~WaveReader() { close(); }
 
-bool WaveReader::open(const char* path) {
+bool WaveReader::open(const NativePath& path) {
   close();
   refusal_ = Refusal::kNone;
   riff::File* handle = riff::open(path);

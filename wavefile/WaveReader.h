@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "desktop/NativePath.h"
 #include "wavefile/RiffFile.h"
 #include "wavefile/WaveFormat.h"
 #include "wavefile/WaveRefusal.h"
@@ -28,9 +29,9 @@ class WaveReader {
   WaveReader(const WaveReader&) = delete;
   WaveReader& operator=(const WaveReader&) = delete;
 
-  // path: zero-terminated, in the system code page. A file still open is
-  // closed first. On success the reader stands at the first sample byte.
-  bool open(const char* path);
+  // A file still open is closed first. On success the reader stands at the
+  // first sample byte.
+  bool open(const NativePath& path);
   // As open, over a handle already opened by the RIFF layer (for example
   // riff::openMemory); the reader owns it from here on, also on failure.
   bool openHandle(riff::File* handle);

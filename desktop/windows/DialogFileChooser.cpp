@@ -6,8 +6,10 @@
 #include <commdlg.h>
 // clang-format on
 
+#include <memory>
+#include <new>
+
 #include "desktop/FileChooser.h"
-#include "desktop/PathText.h"
 #include "desktop/windows/OpenFileDialog.h"
 
 namespace {
@@ -15,12 +17,16 @@ namespace {
 class DialogFileChooser final : public FileChooser {
  public:
   Outcome choose(const FileChoiceRequest& request, void* ownerWindow, FileChosen chosen) override {
-    char path[kOpenFilePathSize];
-    std::string filter;
-    OPENFILENAMEA record;
-    fillOpenFileDialog(record, request, ownerWindow, path, filter);
-    if (!GetOpenFileNameA(&record)) return Outcome::kCancelled;
-    if (chosen) chosen(nativePath(path));
+    // 64 KiB: too much for the stack of a host's thread.
+    const std::unique_ptr<wchar_t[]> path(new (std::nothrow) wchar_t[kOpenFilePathSize]);
+    if (!path) return Outcome::kCancelled;
+    OpenFileDialogTexts texts;
+    OPENFILENAMEW record;
+    fillOpenFileDialog(record, request, ownerWindow, path.get(), texts);
+    if (!GetOpenFileNameW(&record)) return Outcome::kCancelled;
+    // The name goes on in UTF-16, as the dialog gave it: a round trip through
+    // the ANSI code page could name a different file.
+    if (chosen) chosen(NativePath(path.get()));
     return Outcome::kChosen;
   }
   void poll() override {}

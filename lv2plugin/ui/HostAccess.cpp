@@ -37,8 +37,8 @@ void HostAccess::parameterDisplay(int32_t index, char* text) {
   }
 }
 
-bool HostAccess::loadImpulseResponse(const char* path) {
-  if (!table_.loadImpulseResponse(instance_, path)) {
+bool HostAccess::loadImpulseResponse(const NativePath& path) {
+  if (!table_.loadImpulseResponse(instance_, path.c_str())) {
     return false;
   }
   setParameter(pm::kGainIndex, table_.parameter(instance_, pm::kGainIndex));

@@ -24,7 +24,7 @@ class HostAccess final : public ConvolverAccess {
   void setParameter(int32_t index, float value) override;
   void parameterDisplay(int32_t index, char* text) override;
   // After a load the automatic gain and length go to the host's ports.
-  bool loadImpulseResponse(const char* path) override;
+  bool loadImpulseResponse(const NativePath& path) override;
   void snapshot(EngineSnapshot& state, float* samples) override;
   bool canFilter() override;
 

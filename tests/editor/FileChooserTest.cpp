@@ -96,7 +96,7 @@ class FileChooserTest : public ::testing::Test {
 TEST_F(FileChooserTest, TheAnswerLoadsFromIdleWhileIdleNeverWaitsAndASecondPressDoesNothing) {
   const std::string path = responseFile(files);
   ConvolverEffect reference{test_support::recordingHost};
-  ASSERT_TRUE(reference.loadImpulseResponse(path.c_str()));
+  ASSERT_TRUE(reference.loadImpulseResponse(test_support::nativeName(path)));
 
   editor_test::StandInPath standIns({"zenity", "kdialog"});
   Instance a;

@@ -12,6 +12,9 @@
 // instance of the plug-in with its editor in a window of its own (titled
 // "Ulmar test host N", N counted from 2) and makes it the current one;
 // "close" closes the current instance's editor, window and effect.
+// "chunk" logs "chunk SIZE HASH PATH" for the state the plug-in saves:
+// HASH the FNV-1a hash (64 bits, hexadecimal) of its 32768 samples, PATH
+// the bytes of its path field up to the first zero, in hexadecimal.
 #include <windows.h>
 
 #include <cstdio>
@@ -107,6 +110,31 @@ void closeInstance(Instance& instance) {
   if (instance.window) DestroyWindow(instance.window);
 }
 
+// The saved state's layout: the path field, five parameters, the samples.
+constexpr VstIntPtr kChunkSize = 131356;
+constexpr std::size_t kPathFieldSize = 260;
+constexpr std::size_t kSamplesOffset = 280;
+constexpr std::size_t kSamplesSize = 32768 * sizeof(float);
+
+void logChunk() {
+  void* data = nullptr;
+  const VstIntPtr size = dispatch(effGetChunk, 1, 0, &data);
+  if (size < kChunkSize || data == nullptr) {
+    gLog->line("chunk %lld none", static_cast<long long>(size));
+    return;
+  }
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  unsigned long long hash = 14695981039346656037ull;
+  for (std::size_t i = 0; i < kSamplesSize; ++i) hash = (hash ^ bytes[kSamplesOffset + i]) * 1099511628211ull;
+  std::string path;
+  char hex[3];
+  for (std::size_t i = 0; i < kPathFieldSize && bytes[i] != 0; ++i) {
+    std::snprintf(hex, sizeof(hex), "%02x", bytes[i]);
+    path += hex;
+  }
+  gLog->line("chunk %lld %016llx %s", static_cast<long long>(size), hash, path.c_str());
+}
+
 void runCommand(const std::string& text) {
   std::istringstream words(text);
   std::string command;
@@ -148,6 +176,8 @@ void runCommand(const std::string& text) {
       closeInstance(gInstances[gCurrent]);
       gLog->line("instance %d closed", gCurrent + 1);
     }
+  } else if (command == "chunk") {
+    logChunk();
   } else if (command == "knobmode") {
     VstInt32 mode = 0;
     words >> mode;

@@ -117,7 +117,9 @@ choose_file() {
   dialog=$(wait_window "$dialog_title" 15) || { fail "no file dialog"; return 1; }
   xdotool windowfocus --sync "$dialog" 2>/dev/null
   pause 0.5
-  xdotool type --delay 20 "$(winpath "$1")"
+  # xdotool reads the text in the locale's encoding: UTF-8 for names
+  # outside ASCII.
+  LC_ALL=C.UTF-8 xdotool type --delay 20 "$(winpath "$1")"
   pause
   xdotool key Return
   wait_window_gone "$dialog_title" 10 || fail "the file dialog stayed open"
@@ -449,3 +451,53 @@ shot after-close
 expect_split after-close 0.75
 expect_changed "the response panel" "$(panel_diff loaded after-close)"
 expect_changed "the length read-out" "$(length_readout loaded after-close)"
+
+# --- The file chosen is the file read, whatever its name -------------------
+# Each response is chosen in the dialog by typing its full name; the state
+# the plug-in then saves must hold that file's samples. A folder outside the
+# ANSI code page has responses with other samples beside it at the names
+# the code page's best fit makes of it (Wine's is "Lódz", others "Lodz"),
+# where a name passed through the code page would have led.
+names=$out/names
+rm -rf "$names"
+samples() { python3 "$here/state-samples.py" "$@"; }
+odd_wav=$names/Łódź/ir.wav
+samples write "$odd_wav" 3000 7
+for lookalike in Lodz Lódz; do samples write "$names/$lookalike/ir.wav" 1500 8; done
+# A deep path, as long as Wine's dialog returns: 259 characters as Windows
+# names it (Z:\...), twice the 128 that the multimedia layer's name parsing
+# takes. (Wine 8's dialog refuses longer names and then fails inside
+# itself, so longer paths are opened by the effect's own tests instead.)
+deep=$names/deep
+while [ $((${#deep} + 2 + 30)) -lt 259 ]; do deep=$deep/sample-library-folder; done
+deep_wav=$deep/$(printf 'r%.0s' $(seq $((259 - ${#deep} - 2 - 1 - 4)))).wav
+[ $((${#deep_wav} + 2)) -eq 259 ] || fail "the deep path has $((${#deep_wav} + 2)) characters, not 259"
+samples write "$deep_wav" 2000 9
+plus_wav=$names/j.doe+IRs/L+R.wav
+samples write "$plus_wav" 2500 10
+
+# Loads a response through the dialog and checks the saved state's samples;
+# shown_path is then the state's path field, read as Windows-1252 text.
+load_named() {  # scenario, file
+  begin "$1"
+  click_held $load_x $load_y 1
+  choose_file "$2"
+  xdotool windowfocus --sync "$window" 2>/dev/null
+  send "chunk"
+  finish
+  local got want hex
+  read -r _ _ got hex < <(scenario_lines | awk '$1 == "chunk"' | tail -1)
+  want=$(samples hash "$2")
+  [ "$got" = "$want" ] || fail "the state holds samples $got, not those of the chosen file ($want)"
+  shown_path=$(python3 -c 'import sys; print(bytes.fromhex(sys.argv[1]).decode("cp1252", "replace"))' "$hex")
+  echo "$1: the state shows '$shown_path'"
+}
+
+load_named load-outside-code-page "$odd_wav"
+if [ "$shown_path" != "$(winpath "$odd_wav")" ]; then
+  shown_unix=${shown_path#Z:}
+  shown_unix=${shown_unix//\\//}
+  [ -f "$shown_unix" ] || fail "no decoy response at the shown name $shown_unix"
+fi
+load_named load-long-path "$deep_wav"
+load_named load-dot-and-plus "$plus_wav"

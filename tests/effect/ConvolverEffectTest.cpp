@@ -195,7 +195,7 @@ TEST(EffectResponse, NonFiniteSamplesFromFilesAndRestoresBecomeZero) {
     ConvolverEffect effect(nullptr);
     test_support::TempDir dir;
     test_support::writeFile(dir.file("bad.wav"), test_support::floatWave(response));
-    ASSERT_TRUE(effect.loadImpulseResponse(test_support::nativePath(dir.file("bad.wav")).c_str()));
+    ASSERT_TRUE(effect.loadImpulseResponse(test_support::nativeName(test_support::nativePath(dir.file("bad.wav")))));
     check(effect, "file");
   }
   {

@@ -2,14 +2,18 @@
 // remembered, and loads while audio runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include "desktop/PathText.h"
 #include "tests/effect/StressHarness.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WaveFiles.h"
@@ -21,6 +25,19 @@ using wavbytes::TempFile;
 
 std::vector<std::string> gMessages;
 void recordMessage(const char* text, const char* caption) { gMessages.push_back(std::string(caption) + "|" + text); }
+
+// Writes a file by its native name, with the folders it needs.
+void writeNamed(const std::filesystem::path& file, const wavbytes::Bytes& bytes) {
+  std::filesystem::create_directories(file.parent_path());
+#ifdef _WIN32
+  std::FILE* out = _wfopen(file.c_str(), L"wb");
+#else
+  std::FILE* out = std::fopen(file.c_str(), "wb");
+#endif
+  ASSERT_NE(out, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), out);
+  std::fclose(out);
+}
 
 class ImpulseLoading : public ::testing::Test {
  protected:
@@ -36,7 +53,7 @@ TEST_F(ImpulseLoading, ASuccessfulLoadRemembersThePathAndSetsLengthAndGainQuietl
   std::vector<float> h(100, 0.0f);
   h[90] = 0.8f;
   TempFile file(floatWave(h));
-  ASSERT_TRUE(effect_.loadImpulseResponse(file.path()));
+  ASSERT_TRUE(effect_.loadImpulseResponse(nativeName(file.path())));
   EXPECT_STREQ(effect_.impulsePath().c_str(), file.path());
   EXPECT_EQ(effect_.engine().lengthTaps(), 112);
   EXPECT_EQ(effect_.getParameter(2), 112.0f / 32768.0f);
@@ -60,24 +77,64 @@ TEST_F(ImpulseLoading, ASuccessfulLoadRemembersThePathAndSetsLengthAndGainQuietl
 
 TEST_F(ImpulseLoading, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
   TempFile good(floatWave(noise(500, 3)));
-  ASSERT_TRUE(effect_.loadImpulseResponse(good.path()));
+  ASSERT_TRUE(effect_.loadImpulseResponse(nativeName(good.path())));
   const float params[] = {effect_.getParameter(1), effect_.getParameter(2)};
 
   TempFile text(wavbytes::Bytes{'h', 'e', 'l', 'l', 'o'});
-  EXPECT_FALSE(effect_.loadImpulseResponse(text.path()));
+  EXPECT_FALSE(effect_.loadImpulseResponse(nativeName(text.path())));
   ASSERT_EQ(gMessages.size(), 1u);
   EXPECT_EQ(gMessages[0], std::string("Ulmar|Cannot open file: ") + text.path());
   EXPECT_STREQ(effect_.impulsePath().c_str(), good.path());
   EXPECT_EQ(effect_.getParameter(1), params[0]);
   EXPECT_EQ(effect_.getParameter(2), params[1]);
 
-  EXPECT_FALSE(effect_.loadImpulseResponse("/no/such/dir/response.wav"));
+  EXPECT_FALSE(effect_.loadImpulseResponse(nativeName("/no/such/dir/response.wav")));
   EXPECT_EQ(gMessages.back(), "Ulmar|Cannot open file: /no/such/dir/response.wav");
+}
+
+// The file the caller names is the file read, whatever the name: a folder
+// outside the ANSI code page (with a different response at the name that
+// code page's best fit makes of it, as an ANSI dialog would have returned),
+// a path beyond MAX_PATH, and "+" after "." (which the multimedia layer
+// reads as an element of a compound file when it parses a name). The state
+// keeps the name as code-page text, cut to its field.
+TEST(ImpulseLoadingNames, EachNameOpensTheFileItNames) {
+  TempDir dir;
+  const std::filesystem::path base(nativeName(dir.path()));
+  std::filesystem::path deep = base;
+  while (deep.native().size() < 300) deep /= "a deep sample library folder";
+  const std::filesystem::path files[] = {
+      base / nativeName("\u0141\u00f3d\u017a") / "ir.wav",
+      base / nativeName("\u6771\u4eac Hall") / "ir.wav",
+      deep / "ir.wav",
+      base / "j.doe" / "IRs+1" / "L+R.wav",
+  };
+  const std::vector<float> chosen = noise(300, 11);
+  for (const auto& file : files) writeNamed(file, floatWave(chosen));
+#ifdef _WIN32
+  const std::filesystem::path lookAlike(::nativePath(pathText(files[0].native())));
+  ASSERT_NE(lookAlike, files[0]);
+  writeNamed(lookAlike, floatWave(noise(200, 12)));
+#endif
+
+  for (const auto& file : files) {
+    SCOPED_TRACE(pathText(file.native()));
+    gMessages.clear();
+    ConvolverEffect effect(nullptr);
+    effect.setMessageSink(recordMessage);
+    ASSERT_TRUE(effect.loadImpulseResponse(file.native()));
+    EXPECT_TRUE(gMessages.empty());
+    void* data = nullptr;
+    ASSERT_EQ(effect.getChunk(&data, false), kStateChunkSize);
+    const auto* chunk = static_cast<const StateChunk*>(data);
+    EXPECT_TRUE(std::equal(chosen.begin(), chosen.end(), chunk->impulseSamples));
+    EXPECT_EQ(chunk->impulsePath, pathText(file.native()).substr(0, kImpulsePathSize - 1));
+  }
 }
 
 TEST_F(ImpulseLoading, AnUnreadableDepthGivesASilentResponseUnderTheNewName) {
   TempFile twelveBit(wavbytes::riffBytes({{"fmt ", wavbytes::fmt(1, 1, 2, 12)}, {"data", wavbytes::Bytes(64, 1)}}));
-  ASSERT_TRUE(effect_.loadImpulseResponse(twelveBit.path()));
+  ASSERT_TRUE(effect_.loadImpulseResponse(nativeName(twelveBit.path())));
   EXPECT_TRUE(gMessages.empty());
   EXPECT_STREQ(effect_.impulsePath().c_str(), twelveBit.path());
   EXPECT_EQ(effect_.engine().lengthTaps(), 16);
@@ -95,7 +152,7 @@ TEST(ImpulseLoadingStress, LoadsWhileAudioRunsNeverMixResponses) {
   std::vector<float> b = noise(700, 2);
   TempFile fileA(floatWave(a));
   TempFile fileB(floatWave(b));
-  const char* files[] = {fileA.path(), fileB.path()};
+  const NativePath files[] = {nativeName(fileA.path()), nativeName(fileB.path())};
   constexpr int kLoads = 600;
 
   std::vector<float> gains(kLoads);
@@ -110,7 +167,7 @@ TEST(ImpulseLoadingStress, LoadsWhileAudioRunsNeverMixResponses) {
 
   // Each response's filtered block at gain 0.5 (exact to undo).
   std::vector<std::vector<float>> filtered;
-  for (const char* path : files) {
+  for (const NativePath& path : files) {
     std::vector<float> block = steadyOutput(input, [&](ConvolverEffect& e) {
       ASSERT_TRUE(e.loadImpulseResponse(path));
       e.setParameter(0, 1.0f);
@@ -143,7 +200,7 @@ TEST(ImpulseLoadingStress, LoadsWhileAudioRunsNeverMixResponses) {
   };
 
   ConvolverEffect effect(nullptr);
-  ASSERT_TRUE(effect.loadImpulseResponse(fileA.path()));
+  ASSERT_TRUE(effect.loadImpulseResponse(nativeName(fileA.path())));
   effect.setParameter(0, 1.0f);
   std::unordered_map<std::uint64_t, int> expected;
   expected.emplace(key(scaled(0, effect.engine().gain()).data()), 0);

@@ -73,7 +73,7 @@ std::vector<float> padded(std::vector<float> samples) {
 // The "FIR Length" value a load of the file sets.
 float effectLengthOf(const std::string& path) {
   ConvolverEffect effect(nullptr);
-  EXPECT_TRUE(effect.loadImpulseResponse(path.c_str()));
+  EXPECT_TRUE(effect.loadImpulseResponse(test_support::nativeName(path)));
   return effect.getParameter(2);
 }
 
@@ -209,7 +209,7 @@ class SettingsRaceWithStates : public ::testing::Test {
     std::thread dryRun([&] {
       ConvolverEffect effect(nullptr);
       for (int i = 0; i < loads; ++i) {
-        effect.loadImpulseResponse(path.c_str());
+        effect.loadImpulseResponse(test_support::nativeName(path));
         gains.push_back(effect.getParameter(1));
       }
     });
@@ -275,7 +275,7 @@ TEST_F(SettingsRaceWithStates, ARestoreRacingALoadLeavesOneOfTheTwoOrders) {
          spinFor(static_cast<long>(round * 7919 % 800) * 100);
          restore(effect, restored_);
        },
-       [&](int) { ASSERT_TRUE(effect.loadImpulseResponse(filePath_.c_str())); }},
+       [&](int) { ASSERT_TRUE(effect.loadImpulseResponse(test_support::nativeName(filePath_))); }},
       [&](int round) {
         const SavedState saved = save(effect);
         std::string problem = disagreement(effect, saved);
@@ -313,7 +313,7 @@ TEST_F(SettingsRaceWithStates, EveryBlockSavedDuringLoadsIsOneLoadsResult) {
   std::thread dryRun([&] {
     ConvolverEffect effect(nullptr);
     for (int i = 0; i < kLoads; ++i) {
-      effect.loadImpulseResponse(files[i % 2].c_str());
+      effect.loadImpulseResponse(test_support::nativeName(files[i % 2]));
       gains[i % 2].insert(effect.getParameter(1));
     }
   });
@@ -325,7 +325,7 @@ TEST_F(SettingsRaceWithStates, EveryBlockSavedDuringLoadsIsOneLoadsResult) {
   std::atomic<bool> done{false};
   std::thread loader([&] {
     for (int i = 0; i < kLoads; ++i) {
-      EXPECT_TRUE(effect.loadImpulseResponse(files[i % 2].c_str()));
+      EXPECT_TRUE(effect.loadImpulseResponse(test_support::nativeName(files[i % 2])));
     }
     done = true;
   });

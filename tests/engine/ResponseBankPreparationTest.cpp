@@ -79,7 +79,7 @@ TEST(AutomaticLength, CutsOneBlockAfterTheLastLoudBlock) {
       h[static_cast<std::size_t>(c.loudAt)] = -c.level;
     }
     TempFile file(floatWave(h));
-    ASSERT_TRUE(engine.loadImpulseFile(file.path(), 0));
+    ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(file.path()), 0));
     EXPECT_EQ(engine.lengthTaps(), c.taps) << c.frames << " frames, loud at " << c.loudAt;
     EXPECT_EQ(engine.lengthParameter(), static_cast<float>(c.taps) / 32768.0f);
   }
@@ -96,7 +96,7 @@ TEST(AutomaticGain, FollowsTheStepsBitForBitOnAFreshThread) {
     int taps = 0;
     onFreshThread([&] {
       FirEngine engine;
-      ASSERT_TRUE(engine.loadImpulseFile(file.path(), 0));
+      ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(file.path()), 0));
       gain = engine.gain();
       taps = engine.lengthTaps();
     });
@@ -108,20 +108,20 @@ TEST(AutomaticGain, SilentQuietAndRepeatedResponses) {
   onFreshThread([] {
     FirEngine engine;
     TempFile silent(floatWave(std::vector<float>(300, 0.0f)));
-    ASSERT_TRUE(engine.loadImpulseFile(silent.path(), 0));
+    ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(silent.path()), 0));
     EXPECT_EQ(engine.lengthTaps(), 16);
     EXPECT_FLOAT_EQ(engine.gain(), 0.35f);
     EXPECT_EQ(engine.gain(), parameter_mapping::gainFromParameter(engine.gainParameter()));
 
     TempFile quiet(floatWave(std::vector<float>(300, 1e-5f)));
-    ASSERT_TRUE(engine.loadImpulseFile(quiet.path(), 0));
+    ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(quiet.path()), 0));
     EXPECT_EQ(engine.gain(), 2.0f);
 
     // The noise signal continues its sequence from one load to the next.
     TempFile loud(floatWave(noise(2000, 77)));
-    ASSERT_TRUE(engine.loadImpulseFile(loud.path(), 0));
+    ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(loud.path()), 0));
     const float first = engine.gain();
-    ASSERT_TRUE(engine.loadImpulseFile(loud.path(), 0));
+    ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(loud.path()), 0));
     EXPECT_NE(engine.gain(), first);
     EXPECT_NEAR(engine.gain(), first, first * 0.05f);
   });
@@ -135,17 +135,17 @@ TEST(ImpulseFile, UsesTheFirstChannelAndTheFirst32768Frames) {
     stereo.push_back(-0.5f);
   }
   TempFile stereoFile(floatWave(stereo, 2));
-  ASSERT_TRUE(engine.loadImpulseFile(stereoFile.path(), 0));
+  ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(stereoFile.path()), 0));
   EXPECT_EQ(engine.impulseSamples()[0], 0.25f);
   EXPECT_EQ(engine.impulseSamples()[499], stereo[998]);
   EXPECT_EQ(engine.impulseSamples()[500], 0.0f);
   // A channel beyond the file's falls back to its last channel.
-  ASSERT_TRUE(engine.loadImpulseFile(stereoFile.path(), 7));
+  ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(stereoFile.path()), 7));
   EXPECT_EQ(engine.impulseSamples()[0], -0.5f);
 
   const std::vector<float> longResponse = noise(40000, 5);
   TempFile longFile(floatWave(longResponse));
-  ASSERT_TRUE(engine.loadImpulseFile(longFile.path(), 0));
+  ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(longFile.path()), 0));
   EXPECT_EQ(std::memcmp(engine.impulseSamples(), longResponse.data(), 32768 * sizeof(float)), 0);
   EXPECT_EQ(engine.lengthTaps(), 32768);
 }
@@ -154,14 +154,14 @@ TEST(ImpulseFile, AFailedLoadChangesNothingAndAnUnreadableDepthGivesSilence) {
   FirEngine engine;
   const std::vector<float> h = noise(300, 9);
   TempFile good(floatWave(h));
-  ASSERT_TRUE(engine.loadImpulseFile(good.path(), 0));
+  ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(good.path()), 0));
   const int taps = engine.lengthTaps();
   const float gain = engine.gain();
 
   TempFile text(wavbytes::Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e'});
-  EXPECT_FALSE(engine.loadImpulseFile(text.path(), 0));
-  EXPECT_FALSE(engine.loadImpulseFile("/no/such/file.wav", 0));
-  EXPECT_FALSE(engine.loadImpulseFile(nullptr, 0));
+  EXPECT_FALSE(engine.loadImpulseFile(test_support::nativeName(text.path()), 0));
+  EXPECT_FALSE(engine.loadImpulseFile(test_support::nativeName("/no/such/file.wav"), 0));
+  EXPECT_FALSE(engine.loadImpulseFile(NativePath(), 0));
   EXPECT_TRUE(engine.isLoaded());
   EXPECT_EQ(engine.lengthTaps(), taps);
   EXPECT_EQ(engine.gain(), gain);
@@ -171,7 +171,7 @@ TEST(ImpulseFile, AFailedLoadChangesNothingAndAnUnreadableDepthGivesSilence) {
   wavbytes::Bytes twelve =
       wavbytes::riffBytes({{"fmt ", wavbytes::fmt(1, 1, 2, 12)}, {"data", wavbytes::Bytes(200, 0x7F)}});
   TempFile twelveBit(twelve);
-  ASSERT_TRUE(engine.loadImpulseFile(twelveBit.path(), 0));
+  ASSERT_TRUE(engine.loadImpulseFile(test_support::nativeName(twelveBit.path()), 0));
   EXPECT_TRUE(engine.isLoaded());
   EXPECT_EQ(engine.lengthTaps(), 16);
   EXPECT_FLOAT_EQ(engine.gain(), 0.35f);

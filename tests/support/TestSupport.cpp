@@ -16,7 +16,18 @@ namespace test_support {
 
 #if defined(_WIN32)
 std::string nativePath(const std::string& path) { return path.starts_with("/") ? "Z:" + path : path; }
+
+NativePath nativeName(const std::string& path) {
+  if (path.empty()) return {};
+  const int size = static_cast<int>(path.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, path.data(), size, nullptr, 0);
+  NativePath name(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, path.data(), size, name.data(), length);
+  return name;
+}
 #else
+NativePath nativeName(const std::string& path) { return path; }
+
 std::string nativePath(const std::string& path) { return path; }
 #endif
 

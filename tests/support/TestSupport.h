@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/NativePath.h"
 #include "host/VstAbi.h"
 
 namespace test_support {
@@ -12,6 +13,10 @@ namespace test_support {
 // A path as the platform's file functions take it: Linux paths become
 // Z:\... paths under Wine.
 std::string nativePath(const std::string& path);
+
+// The name the file functions take for a UTF-8 path: UTF-16 on Windows,
+// the same bytes elsewhere. The path itself is not changed.
+NativePath nativeName(const std::string& path);
 
 // A host callback that answers the version query with 2400 and records
 // every call it receives.

@@ -19,23 +19,23 @@
 #include "desktop/windows/OpenFileDialog.h"
 
 TEST(ImpulseFileChooser, DialogRecordAsksForAnExistingWaveFile) {
-  char path[kOpenFilePathSize];
-  std::memset(path, 'x', sizeof path);
-  OPENFILENAMEA record;
+  std::wstring path(kOpenFilePathSize, L'x');
+  OPENFILENAMEW record;
   std::memset(&record, 0x5A, sizeof record);
   int owner = 0;
-  std::string filter;
-  fillOpenFileDialog(record, kImpulseFileRequest, &owner, path, filter);
+  OpenFileDialogTexts texts;
+  fillOpenFileDialog(record, kImpulseFileRequest, &owner, path.data(), texts);
 
-  EXPECT_EQ(record.lStructSize, OPENFILENAME_SIZE_VERSION_400A);
+  EXPECT_EQ(record.lStructSize, OPENFILENAME_SIZE_VERSION_400W);
   EXPECT_EQ(record.hwndOwner, reinterpret_cast<HWND>(&owner));
   ASSERT_NE(record.lpstrFilter, nullptr);
-  EXPECT_EQ(std::string(record.lpstrFilter, 22), std::string("PCM Wave files\0*.wav\0\0", 22));
+  EXPECT_EQ(std::wstring(record.lpstrFilter, 22), std::wstring(L"PCM Wave files\0*.wav\0\0", 22));
   EXPECT_EQ(record.nFilterIndex, 1u);
-  EXPECT_EQ(record.lpstrFile, path);
-  EXPECT_EQ(path[0], '\0');
-  EXPECT_EQ(record.nMaxFile, 260u);
-  EXPECT_STREQ(record.lpstrTitle, "Open impulse response file ...");
+  EXPECT_EQ(record.lpstrFile, path.data());
+  EXPECT_EQ(path[0], L'\0');
+  // Room for the longest name the file system takes, not MAX_PATH.
+  EXPECT_EQ(record.nMaxFile, 32768u);
+  EXPECT_STREQ(record.lpstrTitle, L"Open impulse response file ...");
   EXPECT_EQ(record.Flags, 0x00081800u);
   EXPECT_EQ(record.hInstance, nullptr);
   EXPECT_EQ(record.lpstrCustomFilter, nullptr);
@@ -45,7 +45,7 @@ TEST(ImpulseFileChooser, DialogRecordAsksForAnExistingWaveFile) {
   EXPECT_EQ(record.lpfnHook, nullptr);
   EXPECT_EQ(record.FlagsEx, 0u);
 
-  fillOpenFileDialog(record, kImpulseFileRequest, nullptr, path, filter);
+  fillOpenFileDialog(record, kImpulseFileRequest, nullptr, path.data(), texts);
   EXPECT_EQ(record.hwndOwner, nullptr);
 }
 #endif

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "tests/support/TestSupport.h"
 #include "tests/wavefile/WavBytes.h"
 #include "wavefile/RiffFile.h"
 
@@ -25,7 +26,7 @@ Bytes sampleFile() {
 
 TEST(RiffFile, DescendsAndSearchesOverPaddedSiblings) {
   TempFile file(sampleFile());
-  Handle h(riff::open(file.path()));
+  Handle h(riff::open(test_support::nativeName(file.path())));
   ASSERT_TRUE(h);
   riff::ChunkInfo form{};
   ASSERT_EQ(riff::descend(h.get(), &form, nullptr, riff::Descend::kHere), 0);
@@ -65,7 +66,7 @@ TEST(RiffFile, BufferAccessRefillsAcrossTheWholeFile) {
   Bytes bytes(20011);
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
   TempFile file(bytes);
-  Handle h(riff::open(file.path()));
+  Handle h(riff::open(test_support::nativeName(file.path())));
   ASSERT_TRUE(h);
   ASSERT_EQ(riff::seek(h.get(), 5), 5);
 
@@ -103,7 +104,8 @@ TEST(RiffFilePosix, SearchEndsWithTheParentAndMemoryMatchesFiles) {
   for (int fromMemory = 0; fromMemory < 2; ++fromMemory) {
     SCOPED_TRACE(fromMemory ? "memory" : "file");
     TempFile file(bytes);
-    Handle h(fromMemory ? riff::openMemory(bytes.data(), bytes.size()) : riff::open(file.path()));
+    Handle h(fromMemory ? riff::openMemory(bytes.data(), bytes.size())
+                        : riff::open(test_support::nativeName(file.path())));
     ASSERT_TRUE(h);
     riff::ChunkInfo form{};
     ASSERT_EQ(riff::descend(h.get(), &form, nullptr, riff::Descend::kHere), 0);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "effect/ConvolverEffect.h"
+#include "tests/support/TestSupport.h"
 #include "tests/wavefile/WaveFixtures.h"
 
 namespace {
@@ -32,7 +33,7 @@ Loaded loadHere(const std::string& path) {
   ConvolverEffect effect(nullptr);
   effect.setMessageSink(recordMessage);
   Loaded result;
-  result.ok = effect.loadImpulseResponse(path.c_str());
+  result.ok = effect.loadImpulseResponse(test_support::nativeName(path));
   result.lengthTaps = effect.engine().lengthTaps();
   result.gain = effect.engine().gain();
   result.lengthParameter = effect.getParameter(2);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
 #include "tests/wavefile/WaveFixtures.h"
 #include "wavefile/WaveReader.h"
 
@@ -73,7 +74,7 @@ TEST_F(WaveFixtures, MatchLibsndfileSampleForSample) {
       EXPECT_EQ(wave_fixtures::headerTag(path(fx.name, ".wav")), fx.tag);
     }
     WaveReader reader;
-    ASSERT_TRUE(reader.open(path(fx.name, ".wav").c_str())) << static_cast<int>(reader.lastRefusal());
+    ASSERT_TRUE(reader.open(test_support::nativeName(path(fx.name, ".wav")))) << static_cast<int>(reader.lastRefusal());
     EXPECT_EQ(reader.format().wFormatTag, fx.tag);
     ASSERT_EQ(reader.format().nChannels, fx.channels);
     EXPECT_EQ(reader.format().wBitsPerSample, fx.bits);
@@ -103,7 +104,7 @@ TEST_F(WaveFixtures, ReadTheExtensibleFormatAsItsSubFormat) {
     // The writers still write the header these files are here for.
     EXPECT_EQ(wave_fixtures::headerTag(path(fx.name, ".wav")), 0xFFFEu);
     WaveReader reader;
-    EXPECT_TRUE(reader.open(path(fx.name, ".wav").c_str()));
+    EXPECT_TRUE(reader.open(test_support::nativeName(path(fx.name, ".wav"))));
     EXPECT_EQ(reader.lastRefusal(), WaveReader::Refusal::kNone);
     EXPECT_EQ(reader.format().wFormatTag, fx.tag);
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
 #include "tests/wavefile/WavBytes.h"
 #include "wavefile/WaveReader.h"
 
@@ -27,7 +28,7 @@ float rampValue(int i) { return static_cast<float>(static_cast<std::int16_t>(i -
 
 // Opens bytes written to a file and reads once; the reader stays open.
 struct Session {
-  explicit Session(const Bytes& bytes) : file(bytes) { opened = reader.open(file.path()); }
+  explicit Session(const Bytes& bytes) : file(bytes) { opened = reader.open(test_support::nativeName(file.path())); }
   std::vector<float> read(int maxFrames, int* frames) {
     std::vector<float> out(static_cast<std::size_t>(maxFrames) * 8 + 1, -7.0f);
     *frames = reader.readFrames(out.data(), maxFrames);
@@ -134,9 +135,9 @@ TEST(WaveReaderRefusal, NamesEachReasonAndStaysClosed) {
   }
 
   WaveReader reader;
-  EXPECT_FALSE(reader.open("/no/such/dir/none.wav"));
+  EXPECT_FALSE(reader.open(test_support::nativeName("/no/such/dir/none.wav")));
   EXPECT_EQ(reader.lastRefusal(), R::kCannotOpen);
-  EXPECT_FALSE(reader.open(nullptr));
+  EXPECT_FALSE(reader.open(NativePath()));
 }
 
 TEST(WaveReaderConversion, MapsEveryFormatExactly) {
@@ -411,7 +412,7 @@ TEST(WaveReaderLifecycle, CloseIsRepeatableAndReopenWorks) {
   WaveReader reader;
   float out[4] = {};
   EXPECT_EQ(reader.readFrames(out, 4), 0);
-  ASSERT_TRUE(reader.open(file.path()));
+  ASSERT_TRUE(reader.open(test_support::nativeName(file.path())));
   EXPECT_EQ(reader.readFrames(nullptr, 4), 0);
   EXPECT_EQ(reader.readFrames(out, -1), 0);
   reader.close();
@@ -419,7 +420,7 @@ TEST(WaveReaderLifecycle, CloseIsRepeatableAndReopenWorks) {
   EXPECT_EQ(reader.format().nChannels, 0);
   EXPECT_EQ(reader.validBitsPerSample(), 0);
   EXPECT_EQ(reader.readFrames(out, 4), 0);
-  ASSERT_TRUE(reader.open(file.path()));
+  ASSERT_TRUE(reader.open(test_support::nativeName(file.path())));
   EXPECT_EQ(reader.lastRefusal(), WaveReader::Refusal::kNone);
   EXPECT_EQ(reader.readFrames(out, 4), 4);
   EXPECT_EQ(out[3], rampValue(3));

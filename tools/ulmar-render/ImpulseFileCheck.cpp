@@ -44,7 +44,7 @@ std::string refusalText(WaveReader::Refusal refusal) {
 
 std::string impulseFileProblem(const std::string& path) {
   WaveReader reader;
-  if (!reader.open(path.c_str())) {
+  if (!reader.open(path)) {
     return "Cannot open file: " + path + " (" + refusalText(reader.lastRefusal()) + ")";
   }
   const WaveFormat format = reader.format();

@@ -23,7 +23,7 @@ ResponseState fromImpulseFile(const std::string& path) {
   ConvolverEffect loader(nullptr);
   gLastMessage.clear();
   loader.setMessageSink(recordMessage);
-  if (!loader.loadImpulseResponse(path.c_str())) {
+  if (!loader.loadImpulseResponse(path)) {
     throw RenderError(gLastMessage.empty() ? "Cannot open file: " + path : gLastMessage);
   }
   ResponseState state;
