@@ -15,6 +15,11 @@
 // "chunk" logs "chunk SIZE HASH PATH" for the state the plug-in saves:
 // HASH the FNV-1a hash (64 bits, hexadecimal) of its 32768 samples, PATH
 // the bytes of its path field up to the first zero, in hexadecimal.
+// "chars TEXT" sends the UTF-8 TEXT, one UTF-16 unit at a time, as the
+// characters a keyboard layout would produce (WM_CHAR) to the window with
+// the keyboard focus, such as the file dialog's name field: xdotool types
+// characters outside the X keymap by remapping a key for a moment, which a
+// busy Wine can read after the mapping is gone.
 #include <windows.h>
 
 #include <cstdio>
@@ -135,6 +140,16 @@ void logChunk() {
   gLog->line("chunk %lld %016llx %s", static_cast<long long>(size), hash, path.c_str());
 }
 
+void sendChars(const std::string& utf8) {
+  const int size = static_cast<int>(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
+  const HWND focus = GetFocus();
+  for (const wchar_t unit : text) SendMessageW(focus, WM_CHAR, unit, 1);
+  gLog->line("chars %d to %p", length, static_cast<void*>(focus));
+}
+
 void runCommand(const std::string& text) {
   std::istringstream words(text);
   std::string command;
@@ -176,6 +191,8 @@ void runCommand(const std::string& text) {
       closeInstance(gInstances[gCurrent]);
       gLog->line("instance %d closed", gCurrent + 1);
     }
+  } else if (command == "chars") {
+    sendChars(text.size() > 6 ? text.substr(6) : std::string());
   } else if (command == "chunk") {
     logChunk();
   } else if (command == "knobmode") {

@@ -111,15 +111,24 @@ wait_window_gone() {
 }
 dialog_title='^Open impulse response file \.\.\.$'
 
-# Types a path into the open file dialog and confirms it.
+# Types a path into the open file dialog and confirms it. A name outside
+# ASCII reaches the dialog's name field through the host's "chars".
 choose_file() {
   local dialog
   dialog=$(wait_window "$dialog_title" 15) || { fail "no file dialog"; return 1; }
   xdotool windowfocus --sync "$dialog" 2>/dev/null
   pause 0.5
-  # xdotool reads the text in the locale's encoding: UTF-8 for names
-  # outside ASCII.
-  LC_ALL=C.UTF-8 xdotool type --delay 20 "$(winpath "$1")"
+  if LC_ALL=C grep -q '[^ -~]' <<<"$1"; then
+    send "chars $(winpath "$1")"
+    local i
+    for ((i = 0; i < 100; i++)); do
+      scenario_lines | grep -q '^chars ' && break
+      sleep 0.1
+    done
+    scenario_lines | grep -q '^chars [1-9]' || fail "the host typed nothing into the dialog"
+  else
+    xdotool type --delay 20 "$(winpath "$1")"
+  fi
   pause
   xdotool key Return
   wait_window_gone "$dialog_title" 10 || fail "the file dialog stayed open"
