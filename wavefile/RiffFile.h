@@ -1,8 +1,8 @@
 // A buffered reader for RIFF files, reduced to the operations WaveReader
 // uses. On Windows every call forwards to the multimedia file I/O of winmm
-// over a file opened by its wide name (RiffFileWin.cpp); elsewhere RiffFilePosix.cpp implements the same
-// behaviour over stdio or a block of memory, so the reader above it is the
-// same code everywhere.
+// over a file opened by its wide name (RiffFileWin.cpp); elsewhere
+// RiffFilePosix.cpp implements the same behaviour over stdio or a block of
+// memory, so the reader above it is the same code everywhere.
 //
 // Conventions kept from the multimedia API: operations that report success
 // answer 0 and anything else on failure; offsets are 32-bit file offsets.

@@ -86,7 +86,8 @@ struct File {
 };
 
 File* open(const NativePath& path) {
-  if (path.empty()) return nullptr;
+  // A zero inside the name would open the file named by its first part.
+  if (path.empty() || path.find('\0') != NativePath::npos) return nullptr;
   std::FILE* stream = std::fopen(path.c_str(), "rb");
   if (stream == nullptr) return nullptr;
   // Our own buffer does the buffering.

@@ -1,6 +1,7 @@
 // The RIFF layer on Windows: a thin wrapper over winmm's multimedia file
-// I/O, reading a file that CreateFileW opened. The handle keeps the full MMIOINFO between getInfo and setInfo so
-// that the caller only sees the buffer pointers.
+// I/O, reading a file that CreateFileW opened. The handle keeps the full
+// MMIOINFO between getInfo and setInfo so that the caller only sees the
+// buffer pointers.
 // windows.h must come first: the other system headers build on it.
 // clang-format off
 #include <windows.h>
