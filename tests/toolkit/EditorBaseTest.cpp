@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "host/AudioEffectX.h"
-#include "toolkit/editorbase/AEffGUIEditor.h"
-#include "toolkit/drawing/CDrawContext.h"
-#include "toolkit/views/CFrame.h"
-#include "toolkit/editorbase/EditorClock.h"
 #include "toolkit/controls/KnobMode.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
+#include "toolkit/editorbase/EditorClock.h"
+#include "toolkit/views/CFrame.h"
 #include "toolkit/views/MouseInput.h"
 
 namespace {
@@ -273,13 +273,14 @@ TEST_F(EditorBase, IdlePassRedrawsFirstThenLetsTheHostIdleWithoutReenteringTheFr
 }
 
 TEST_F(EditorBase, PressCarriesItsOwnButtonsWhenTheButtonIsAlreadyUp) {
-  // The event's own button and modifiers, swapped buttons applied.
+  // The event's own button and modifiers. The event names the logical
+  // button already, so swapped buttons change nothing here.
   EXPECT_EQ(buttonsOfPress(PressedButton::kLeft, false, false, false), kLButton);
   EXPECT_EQ(buttonsOfPress(PressedButton::kMiddle, true, false, false), kMButton | kShift);
   EXPECT_EQ(buttonsOfPress(PressedButton::kRight, false, true, true), kRButton | kControl | kAlt);
   setMouseButtonsSwapped(true);
-  EXPECT_EQ(buttonsOfPress(PressedButton::kLeft, false, false, false), kRButton);
-  EXPECT_EQ(buttonsOfPress(PressedButton::kRight, false, true, false), kLButton | kControl);
+  EXPECT_EQ(buttonsOfPress(PressedButton::kLeft, false, false, false), kLButton);
+  EXPECT_EQ(buttonsOfPress(PressedButton::kRight, false, true, false), kRButton | kControl);
   setMouseButtonsSwapped(false);
 
   // The button is up by the time the press is handled: the view still gets

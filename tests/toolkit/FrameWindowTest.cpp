@@ -13,8 +13,8 @@
 
 #include "host/AudioEffectX.h"
 #include "host/ModuleHandle.h"
-#include "toolkit/editorbase/AEffGUIEditor.h"
 #include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
 #include "toolkit/views/CFrame.h"
 #include "toolkit/views/MouseInput.h"
 #include "toolkit/windows/FrameWindowClass.h"
@@ -241,12 +241,14 @@ TEST_F(FrameWindow, MessagesReachTheFrameWithTheirOwnButtonsAndPoints) {
   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(30, 40));
   SendMessageA(window, WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, MAKELPARAM(31, 41));
   SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(32, 42));
+  // With swapped buttons the system already sends the logical button: a
+  // left-handed user's primary click is WM_LBUTTONDOWN and stays the left.
   setMouseButtonsSwapped(true);
   SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT | MK_CONTROL, MAKELPARAM(33, 43));
   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(34, 44));
   setMouseButtonsSwapped(false);
   EXPECT_EQ(view->presses, (std::vector<int32_t>{kLButton | kControl, kMButton | kShift, kRButton,
-                                                 kLButton | kShift | kControl, kRButton}));
+                                                 kRButton | kShift | kControl, kLButton}));
   // Window coordinates, made local to the view's parent (the frame).
   EXPECT_EQ(view->lastPoint, CPoint(34, 44));
   // A press outside every view reaches none.
