@@ -1,11 +1,11 @@
 #include "toolkit/editorbase/AEffGUIEditor.h"
 
 #include "host/AudioEffectX.h"
-#include "toolkit/drawing/CDrawContext.h"
-#include "toolkit/views/CFrame.h"
-#include "toolkit/editorbase/EditorClock.h"
 #include "toolkit/controls/KnobMode.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/editorbase/EditorClock.h"
 #include "toolkit/platform/Platform.h"
+#include "toolkit/views/CFrame.h"
 
 namespace {
 
@@ -20,7 +20,6 @@ constexpr uint32_t kIdleTolerance = 50;
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect), lastTicks_(editorClock().ticks()) {
   if (effect) effect->setEditor(this);
-  beginGuiServices();
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
@@ -28,7 +27,6 @@ AEffGUIEditor::~AEffGUIEditor() {
   // its window go too, rather than leave a window pointing at freed views.
   if (frame) frame->release();
   frame = nullptr;
-  endGuiServices();
 }
 
 bool AEffGUIEditor::getRect(ERect** out) {

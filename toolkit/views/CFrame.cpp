@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "host/AudioEffectX.h"
-#include "toolkit/editorbase/AEffGUIEditor.h"
+#include "toolkit/controls/KnobMode.h"
 #include "toolkit/drawing/CDrawContext.h"
 #include "toolkit/drawing/COffscreenContext.h"
-#include "toolkit/controls/KnobMode.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
 #include "toolkit/platform/Platform.h"
 
 namespace {
@@ -22,7 +22,6 @@ CFrame::CFrame(const CRect& rect, void* systemWindow, AEffGUIEditor* editor)
     : CViewContainer(rect, nullptr), editor_(editor), systemWindow_(systemWindow) {
   setFrame(this);
   blendBinding_ = bindBlendFunctions();
-  beginGuiServices();
   // The window is made at once inside the host's window, then takes drops.
   if (systemWindow) attachWindow(createFrameWindow(*this, systemWindow));
   if (window_) setDropActive(true);
@@ -31,10 +30,9 @@ CFrame::CFrame(const CRect& rect, void* systemWindow, AEffGUIEditor* editor)
 CFrame::~CFrame() {
   setModalView(nullptr);
   // The window goes first: it restores the cursor, revokes its drop target
-  // while the drag-and-drop services still run, and stops sending events.
+  // and stops sending events.
   window_.reset();
   setFrameContext(nullptr);
-  endGuiServices();
   if (backBuffer_) backBuffer_->release();
   backBuffer_ = nullptr;
   // The children go while the frame's own state is still there for them.
@@ -313,6 +311,7 @@ bool CFrame::isDropActive() const { return dropActive_; }
 void CFrame::setOpenFlag(bool open) { openFlag_ = open; }
 
 void CFrame::windowDestroyed() {
+  if (window_) window_->windowDestroying();
   openFlag_ = false;
   systemWindow_ = nullptr;
 }

@@ -26,4 +26,7 @@ class FrameWindow {
   // Handles the window's pending events, where the platform delivers them
   // to the frame's idle pass rather than through a window procedure.
   virtual void processEvents() {}
+  // The native window is being destroyed by the system (its parent went
+  // first): registrations that need the window go now.
+  virtual void windowDestroying() {}
 };
