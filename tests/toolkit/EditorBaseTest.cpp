@@ -190,11 +190,14 @@ TEST_F(EditorBase, HostOpcodesReachTheEditorAndItsFrame) {
   EXPECT_EQ(editor->getFrame()->getKnobMode(), 2);
   setGlobalKnobMode(kKnobModeCircular);
 
-  // The frame's clock, idle pass and gestures are the editor's.
+  // The frame's clock, idle pass and gestures are the editor's; only the
+  // effect's parameters (two here) reach the host with theirs.
   EXPECT_EQ(editor->getFrame()->getTicks(), clock.now);
-  editor->getFrame()->beginEdit(3);
-  editor->getFrame()->endEdit(3);
-  EXPECT_EQ(gHostLog, (std::vector<std::string>{"begin 3", "end 3"}));
+  for (const int32_t index : {1, 2, -1, 1005}) {
+    editor->getFrame()->beginEdit(index);
+    editor->getFrame()->endEdit(index);
+  }
+  EXPECT_EQ(gHostLog, (std::vector<std::string>{"begin 1", "end 1"}));
   gHostLog.clear();
   clock.now += 500;
   editor->getFrame()->doIdle();

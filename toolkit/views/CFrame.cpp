@@ -100,6 +100,8 @@ void CFrame::update(CDrawContext* context) {
 }
 
 void CFrame::idle() {
+  // The events read here may start a control's mouse loop.
+  const AEffGUIEditor::LoopGuard guard(editor_, this);
   if (window_) window_->processEvents();
   if (!openFlag_ || firstDraw_) return;
   if (!isDirty()) return;
@@ -137,6 +139,7 @@ void CFrame::drawView(CView* view) {
 // Events.
 
 void CFrame::mouse(CDrawContext* context, CPoint& where, int32_t buttons) {
+  const AEffGUIEditor::LoopGuard guard(editor_, this);
   setFocusView(nullptr);
   if (buttons == -1 && context) buttons = context->getMouseButtons();
   if (modalView_) {
