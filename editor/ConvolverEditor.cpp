@@ -101,6 +101,8 @@ void ConvolverEditor::close() {
 }
 
 void ConvolverEditor::valueChanged(CDrawContext* context, CControl* control) {
+  // A control whose loop outlived the editor's close acts on nothing.
+  if (!frame) return;
   const int32_t tag = control->getTag();
   const float value = control->getValue();
   if (tag >= 0 && tag < kControlCount) {

@@ -382,4 +382,31 @@ TEST_F(EditorBase, HostClosingInsideAKnobDragReleasesEverythingAsThePressReturns
   dispatch(effEditClose);
 }
 
+// A call posted during a press runs after it, from the idle pass of a
+// window-less frame, as a loop of its own: the host may close everything
+// inside it, and what it released goes once it returns.
+TEST_F(EditorBase, PostedCallsRunAfterTheEventAndMayCloseTheHostsInstance) {
+  int parent = 0;
+  dispatch(effEditOpen, 0, 0, &parent);
+  CFrame* frame = editor->getFrame();
+  AEffect* record = effect->getAeffect();
+  std::vector<std::string> ran;
+  frame->post([&] {
+    ran.push_back("first");
+    frame->post([&] { ran.push_back("posted while running"); });
+    record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
+    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    // Still here until the call returns.
+    ran.push_back(frame->getEditor() == editor ? "editor kept" : "editor gone");
+  });
+  EXPECT_TRUE(ran.empty());
+  gFramesDestroyed = 0;
+  gEffectsDeleted = 0;
+  frame->idle();
+  EXPECT_EQ(ran, (std::vector<std::string>{"first", "editor kept"}));
+  EXPECT_EQ(gFramesDestroyed, 1);
+  EXPECT_EQ(gEffectsDeleted, 1);
+  effect = nullptr;
+}
+
 }  // namespace

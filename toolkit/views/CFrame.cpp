@@ -103,6 +103,7 @@ void CFrame::idle() {
   // The events read here may start a control's mouse loop.
   const AEffGUIEditor::LoopGuard guard(editor_, this);
   if (window_) window_->processEvents();
+  if (!posted_.empty()) runPosted();
   if (!openFlag_ || firstDraw_) return;
   if (!isDirty()) return;
   CDrawContext* context = createFrameContext();
@@ -222,6 +223,19 @@ CView* CFrame::getModalView() const { return modalView_; }
 
 CView* CFrame::getCurrentView() const { return modalView_ ? modalView_ : CViewContainer::getCurrentView(); }
 
+void CFrame::post(std::function<void()> call) {
+  posted_.push_back(std::move(call));
+  if (window_ && posted_.size() == 1) window_->wakeForPostedCalls();
+}
+
+void CFrame::runPosted() {
+  const AEffGUIEditor::LoopGuard guard(editor_, this);
+  // Calls posted while these run wait for the next round.
+  std::vector<std::function<void()>> calls;
+  calls.swap(posted_);
+  for (auto& call : calls) call();
+}
+
 void CFrame::viewLeavingTree(CView* view) {
   if (!view) return;
   if (focusView_ && focusView_->isDescendantOf(view)) setFocusView(nullptr);
@@ -283,7 +297,11 @@ bool CFrame::isOpen() const { return openFlag_; }
 // A frame reaches its editor's idle pass, clock and gestures through the
 // editor base class; on its own it has none of them.
 void CFrame::doIdle() {
-  if (editor_) editor_->doIdle();
+  if (!editor_) return;
+  editor_->doIdle();
+  // The host closed the editor inside the pass (the loop's guard keeps
+  // both): the frame is closed, so the loop that called ends.
+  if (editor_->getFrame() != this) openFlag_ = false;
 }
 
 uint32_t CFrame::getTicks() const { return editor_ ? editor_->getTicks() : 0; }

@@ -29,4 +29,8 @@ class FrameWindow {
   // The native window is being destroyed by the system (its parent went
   // first): registrations that need the window go now.
   virtual void windowDestroying() {}
+  // Asks the window to have the frame run its posted calls from a message
+  // of its own, once the event being handled has returned. False where the
+  // platform has no such message: the frame's idle pass runs them then.
+  virtual bool wakeForPostedCalls() { return false; }
 };

@@ -88,6 +88,9 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT:
       if (onPaint(window, *frame)) return 0;
       break;
+    case kRunPostedCallsMessage:
+      frame->runPosted();
+      return 0;
     case WM_DESTROY:
       frame->windowDestroyed();
       break;

@@ -10,6 +10,7 @@
 #include "toolkit/views/CFrame.h"
 #include "toolkit/windows/FrameDropTarget.h"
 #include "toolkit/windows/FrameWindowClass.h"
+#include "toolkit/windows/FrameWindowProc.h"
 
 namespace {
 
@@ -114,6 +115,8 @@ bool Win32FrameWindow::setDropActive(bool active) {
 }
 
 void Win32FrameWindow::windowDestroying() { setDropActive(false); }
+
+bool Win32FrameWindow::wakeForPostedCalls() { return PostMessageA(window_, kRunPostedCallsMessage, 0, 0) != FALSE; }
 
 void Win32FrameWindow::resize(int32_t width, int32_t height) { resizeWindow(window_, width, height); }
 

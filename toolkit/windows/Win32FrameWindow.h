@@ -31,6 +31,7 @@ class Win32FrameWindow : public FrameWindow {
   // The window is being destroyed (the host destroyed its own first): the
   // drop registration must go while the window still exists.
   void windowDestroying() override;
+  bool wakeForPostedCalls() override;
 
  private:
   Win32FrameWindow(CFrame& frame, HWND window) : frame_(frame), window_(window) {}
