@@ -499,19 +499,15 @@ begin new-instance-after-close
 if copy_instance; then
   xdotool mousemove $((second_x + mix_x)) $((second_y + knob_y))
   pause
-  xdotool mousedown 1
-  pause
-  xdotool mousemove $((second_x + mix_x)) $((second_y + knob_y - 20))
-  pause 0.3
-  xdotool mouseup 1
+  xdotool click 4
   pause 0.3
   send "params"
-  send "mark second-dragged"
-  in_scenario '^mark second-dragged$' || fail "host did not answer"
+  send "mark second-turned"
+  in_scenario '^mark second-turned$' || fail "host did not answer"
   second_mix=$(param 0)
   send "close"
   in_scenario '^instance 2 closed$' 10 || fail "the second instance did not close"
-  awk -v v="$second_mix" 'BEGIN {exit !(v > 0.35)}' || fail "the new instance's mix is ${second_mix:-missing}"
+  awk -v v="$second_mix" 'BEGIN {exit !(v > 0.5)}' || fail "the new instance's mix is ${second_mix:-missing}"
 fi
 send "use 1"
 xdotool windowfocus --sync "$window" 2>/dev/null
@@ -525,6 +521,7 @@ begin swapped-buttons
 send "swapbuttons 1"
 in_scenario '^buttons swapped 1$' || fail "the buttons did not swap"
 send "reopen"
+send "knobmode 2"
 send "set 3 0"
 send "set 2 0.8"
 pause 0.5

@@ -254,6 +254,32 @@ send "use 1"
 finish
 expect_param 0 0.5
 
+# The host closes an instance, and unloads its library, while its chooser
+# is open: the chooser goes with the editor and nothing is loaded.
+begin close-with-chooser-open
+if second_instance; then
+  before=$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)
+  xdotool mousemove $((second_X + 257)) $((second_Y + 57))
+  pause
+  xdotool click 1
+  for _ in $(seq 150); do
+    [ "$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)" -gt "$before" ] && break
+    sleep 0.1
+  done
+  [ "$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)" -gt "$before" ] ||
+    fail "no chooser opened"
+  send "close"
+  in_scenario "^instance 2 closed$" || fail "the second editor did not close"
+  for _ in $(seq 100); do
+    [ "$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)" -le "$before" ] && break
+    sleep 0.1
+  done
+  [ "$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)" -le "$before" ] ||
+    fail "the chooser stayed open after its instance closed"
+fi
+send "use 1"
+finish
+
 # The load button runs the desktop's chooser (zenity) beside the editor,
 # on a quick click too; a second press while it is open does nothing; the
 # host's GUI thread keeps answering while it is open; a typed path and
