@@ -122,6 +122,17 @@ void ConvolverEditor::valueChanged(CDrawContext* context, CControl* control) {
 void ConvolverEditor::chooseImpulseResponse(CDrawContext* context) {
   if (!frame) return;
   if (!fileChooser_) fileChooser_ = makeFileChooser();
+  if (fileChooser_->isModal()) {
+    // A modal dialog opens once the button's gesture has returned: no
+    // control's loop is on the stack while it runs.
+    frame->post([this] { runFileChooser(nullptr); });
+    return;
+  }
+  runFileChooser(context);
+}
+
+void ConvolverEditor::runFileChooser(CDrawContext* context) {
+  if (!frame || !fileChooser_) return;
   const std::shared_ptr<FileChooser> chooser = fileChooser_;
   pressContext_ = context;
   chooseImpulseFile(*chooser, frame->getWindowHandle(), [this](const NativePath& path) { loadChosenFile(path); });
@@ -142,6 +153,10 @@ void ConvolverEditor::idle() {
 }
 
 void ConvolverEditor::loadChosenFile(const NativePath& path) {
+  // A modal dialog and the error box of a failed load pump messages: the
+  // host may have closed the editor or the effect meanwhile (the posted
+  // call's guard keeps both), and the answer then goes nowhere.
+  if (!frame || effect_->isClosed()) return;
   // The answer of the load does not matter: a failure has told the user
   // and changed nothing, and the refresh shows the values either way.
   access_->loadImpulseResponse(pathText(path).c_str());

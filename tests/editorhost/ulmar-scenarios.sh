@@ -569,3 +569,66 @@ send "swapbuttons 0"
 send "reopen"
 send "set 3 0"
 finish
+
+# --- A host closing an instance while its dialogs are up ---------------------
+# The host's timer runs inside the dialogs' message loops, so its commands
+# close the instance (window, editor, effect, library) with the dialog or
+# the error box still open.
+second_click() {  # x y: a held click on the second instance's editor
+  xdotool mousemove $((second_x + $1)) $((second_y + $2))
+  pause
+  xdotool mousedown 1
+  pause
+  xdotool mouseup 1
+}
+begin close-with-dialog-open
+if copy_instance; then
+  second_click $load_x $load_y
+  dialog=$(wait_window "$dialog_title" 15) || fail "no file dialog"
+  send "close"
+  in_scenario '^instance 2 closed$' 10 || fail "the second instance did not close"
+  # The dialog goes with its owner or is cancelled: nothing is loaded.
+  if [ -n "$(window_named "$dialog_title")" ]; then
+    xdotool windowfocus --sync "$dialog" 2>/dev/null
+    pause 0.5
+    xdotool key Escape
+  fi
+  wait_window_gone "$dialog_title" 10 || fail "the file dialog stayed open"
+fi
+send "use 1"
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish
+
+begin close-with-error-box-up
+if copy_instance; then
+  second_click $load_x $load_y
+  choose_file "$bad_wav"
+  box=$(wait_window '^Ulmar$' 10) || fail "no message box"
+  send "close"
+  in_scenario '^instance 2 closed$' 10 || fail "the second instance did not close"
+  if [ -n "$(window_named '^Ulmar$')" ]; then
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key Return
+  fi
+  wait_window_gone '^Ulmar$' 10 || fail "the message box stayed"
+fi
+send "use 1"
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish
+
+# After all of it a new instance from the copy loads a response.
+begin new-instance-loads
+if copy_instance; then
+  second_click $load_x $load_y
+  choose_file "$good_wav"
+  pause 0.5
+  send "params"
+  send "mark second-loaded"
+  in_scenario '^mark second-loaded$' || fail "host did not answer"
+  expect_param 1 "$auto_gain" 0.001
+  send "close"
+  in_scenario '^instance 2 closed$' 10 || fail "the second instance did not close"
+fi
+send "use 1"
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish
