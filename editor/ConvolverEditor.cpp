@@ -9,6 +9,7 @@
 #include "editor/LinkArea.h"
 #include "editor/SharedBitmaps.h"
 #include "editor/ValueDisplay.h"
+#include "host/AudioEffect.h"
 #include "resources/EditorBitmaps.h"
 #include "toolkit/controls/CAnimKnob.h"
 #include "toolkit/controls/CKickButton.h"
@@ -156,7 +157,7 @@ void ConvolverEditor::loadChosenFile(const NativePath& path) {
   // A modal dialog and the error box of a failed load pump messages: the
   // host may have closed the editor or the effect meanwhile (the posted
   // call's guard keeps both), and the answer then goes nowhere.
-  if (!frame || effect_->isClosed()) return;
+  if (!frame || (getEffect() && getEffect()->isClosed())) return;
   // The answer of the load does not matter: a failure has told the user
   // and changed nothing, and the refresh shows the values either way.
   access_->loadImpulseResponse(pathText(path).c_str());
