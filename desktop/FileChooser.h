@@ -42,6 +42,9 @@ class FileChooser {
   virtual void poll() = 0;
   // True while a chooser runs beside the editor.
   virtual bool isOpen() const = 0;
+  // Whether choose() runs a modal dialog, which pumps messages until it
+  // answers.
+  virtual bool isModal() const { return false; }
   // The running chooser's process id, or 0.
   virtual long processId() const = 0;
   // What the editor's warning line says about the chooser: why none could

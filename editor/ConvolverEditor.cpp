@@ -8,6 +8,7 @@
 #include "editor/LinkArea.h"
 #include "editor/SharedBitmaps.h"
 #include "editor/ValueDisplay.h"
+#include "host/AudioEffect.h"
 #include "resources/EditorBitmaps.h"
 #include "toolkit/controls/CAnimKnob.h"
 #include "toolkit/controls/CKickButton.h"
@@ -100,6 +101,8 @@ void ConvolverEditor::close() {
 }
 
 void ConvolverEditor::valueChanged(CDrawContext* context, CControl* control) {
+  // A control whose loop outlived the editor's close acts on nothing.
+  if (!frame) return;
   const int32_t tag = control->getTag();
   const float value = control->getValue();
   if (tag >= 0 && tag < kControlCount) {
@@ -119,6 +122,17 @@ void ConvolverEditor::valueChanged(CDrawContext* context, CControl* control) {
 void ConvolverEditor::chooseImpulseResponse(CDrawContext* context) {
   if (!frame) return;
   if (!fileChooser_) fileChooser_ = makeFileChooser();
+  if (fileChooser_->isModal()) {
+    // A modal dialog opens once the button's gesture has returned: no
+    // control's loop is on the stack while it runs.
+    frame->post([this] { runFileChooser(nullptr); });
+    return;
+  }
+  runFileChooser(context);
+}
+
+void ConvolverEditor::runFileChooser(CDrawContext* context) {
+  if (!frame || !fileChooser_) return;
   const std::shared_ptr<FileChooser> chooser = fileChooser_;
   pressContext_ = context;
   chooseImpulseFile(*chooser, frame->getWindowHandle(), [this](const NativePath& path) { loadChosenFile(path); });
@@ -139,6 +153,10 @@ void ConvolverEditor::idle() {
 }
 
 void ConvolverEditor::loadChosenFile(const NativePath& path) {
+  // A modal dialog and the error box of a failed load pump messages: the
+  // host may have closed the editor or the effect meanwhile (the posted
+  // call's guard keeps both), and the answer then goes nowhere.
+  if (!frame || (getEffect() && getEffect()->isClosed())) return;
   // The answer of the load does not matter: a failure has told the user
   // and changed nothing, and the refresh shows the values either way.
   // The name goes on as the chooser gave it: a round trip through the

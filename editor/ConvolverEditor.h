@@ -64,9 +64,12 @@ class ConvolverEditor : public AEffGUIEditor, public CControlListener, public Im
   const FileChooser* openFileChooser() const;
 
  private:
-  // Asks for a file to load: a modal dialog answers before this returns,
-  // the idle pass collects the answer of a chooser that runs beside.
+  // Asks for a file to load: a modal dialog runs from a call posted to the
+  // frame, after the press; the idle pass collects the answer of a chooser
+  // that runs beside.
   void chooseImpulseResponse(CDrawContext* context);
+  // Runs the chooser; `context` is the press's, or null.
+  void runFileChooser(CDrawContext* context);
   // Loads the chosen file and shows the outcome, drawing with the press's
   // context while a modal dialog answers, with a frame context otherwise.
   void loadChosenFile(const NativePath& path);

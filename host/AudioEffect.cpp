@@ -13,7 +13,7 @@ VstIntPtr VSTCALLBACK dispatchTrampoline(AEffect* e, VstInt32 opcode, VstInt32 i
   AudioEffect* effect = AudioEffect::fromAeffect(e);
   if (opcode == effClose) {
     effect->dispatcher(opcode, index, value, ptr, opt);
-    delete effect;
+    effect->closedByHost();
     return 1;
   }
   return effect->dispatcher(opcode, index, value, ptr, opt);
@@ -81,6 +81,19 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, 
 }
 
 AudioEffect::~AudioEffect() { delete editor_; }
+
+void AudioEffect::closedByHost() {
+  closed_.store(true);
+  // The host's own hold goes; a nested loop of the editor may keep the
+  // effect a little longer.
+  releaseHold();
+}
+
+void AudioEffect::keepHold() { holds_.fetch_add(1); }
+
+void AudioEffect::releaseHold() {
+  if (holds_.fetch_sub(1) == 1) delete this;
+}
 
 void AudioEffect::setFlag(VstInt32 flag, bool state) {
   if (state) {
@@ -169,6 +182,8 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
 }
 
 VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+  // After effClose the host has forgotten the instance.
+  if (closed_.load()) return 0;
   if (audioMaster_ == nullptr) {
     return 0;
   }

@@ -5,6 +5,8 @@
 // thread; this layer takes no locks and starts no threads.
 #pragma once
 
+#include <atomic>
+
 #include "host/VstAbi.h"
 
 class AEffEditor;
@@ -63,7 +65,21 @@ class AudioEffect {
   void setEditor(AEffEditor* editor);
   AEffEditor* getEditor() const { return editor_; }
 
-  // Host calls. Without a host callback each answers its default.
+  // The effect lives while anything holds it: the host from creation to
+  // effClose, and the editor's nested loops (a modal dialog, a control
+  // tracking the mouse) while they run, so that an effClose arriving inside
+  // one deletes the effect, and its editor, only once the loop unwinds. Any
+  // thread.
+  void keepHold();
+  void releaseHold();
+  // effClose, after the effect's close: marks it closed and lets go of the
+  // host's hold.
+  void closedByHost();
+  // Whether the host has sent effClose; no host call goes out after it.
+  bool isClosed() const { return closed_.load(); }
+
+  // Host calls. Without a host callback each answers its default (after
+  // effClose, too).
   virtual VstInt32 getMasterVersion();
   virtual void setParameterAutomated(VstInt32 index, float value);
   virtual void masterIdle();
@@ -82,4 +98,8 @@ class AudioEffect {
   VstInt32 numParams_;
   VstInt32 curProgram_ = 0;
   AEffect cEffect_;
+
+ private:
+  std::atomic<int> holds_{1};
+  std::atomic<bool> closed_{false};
 };

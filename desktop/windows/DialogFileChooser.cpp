@@ -31,6 +31,7 @@ class DialogFileChooser final : public FileChooser {
   }
   void poll() override {}
   bool isOpen() const override { return false; }
+  bool isModal() const override { return true; }
   long processId() const override { return 0; }
   std::string notice() const override { return {}; }
 };

@@ -107,22 +107,27 @@ class CairoSmoothRenderer final : public SmoothRenderer {
     return kSmoothOk;
   }
   void shutdown(uintptr_t token) override {
-    const std::lock_guard<std::mutex> lock(sessionLock_);
-    if (token == 0 || users_ == 0) return;
-    if (--users_ == 0) {
+    EndSignal* ending = nullptr;
+    {
+      const std::lock_guard<std::mutex> lock(sessionLock_);
+      if (token == 0 || users_ == 0) return;
+      if (--users_ > 0) return;
       // The map's fonts and their cairo faces go now, with the editor that
       // used them last. Its worker thread may still be sorting fonts for a
       // lookup, holding the map and fontconfig's caches: the map ends when
       // that job does, which is waited for (a few milliseconds at most, and
       // only when an editor closes right after drawing), so that nothing of
       // it outlives the editor.
-      std::atomic<bool> ended{false};
-      g_object_weak_ref(G_OBJECT(fontMap_), markEnded, &ended);
+      ending = new EndSignal;
+      g_object_weak_ref(G_OBJECT(fontMap_), markEnded, ending);
       pango_fc_font_map_shutdown(PANGO_FC_FONT_MAP(fontMap_));
       g_object_unref(fontMap_);
       fontMap_ = nullptr;
-      for (int waited = 0; !ended.load() && waited < kFontMapEndWait; ++waited) usleep(1000);
     }
+    // Waited for without the lock: editors opening on other threads meanwhile
+    // start a map of their own.
+    for (int waited = 0; !ending->ended.load() && waited < kFontMapEndWait; ++waited) usleep(1000);
+    ending->drop();
   }
 
   SmoothStatus createSolidFill(uint32_t argb, SmoothNativeBrush** brush) override {
@@ -273,7 +278,21 @@ class CairoSmoothRenderer final : public SmoothRenderer {
     return cairo_status(cr) == CAIRO_STATUS_SUCCESS ? kSmoothOk : kSmoothGenericError;
   }
 
-  static void markEnded(gpointer ended, GObject*) { static_cast<std::atomic<bool>*>(ended)->store(true); }
+  // Shared by the waiting thread and the map's end, which may come after
+  // the wait gave up: whichever lets go last deletes it.
+  struct EndSignal {
+    std::atomic<bool> ended{false};
+    std::atomic<int> holders{2};
+    void drop() {
+      if (holders.fetch_sub(1) == 1) delete this;
+    }
+  };
+
+  static void markEnded(gpointer signal, GObject*) {
+    auto* ending = static_cast<EndSignal*>(signal);
+    ending->ended.store(true);
+    ending->drop();
+  }
 
   // Milliseconds a closing editor waits at most for the font map to end.
   static constexpr int kFontMapEndWait = 2000;

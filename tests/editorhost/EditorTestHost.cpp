@@ -8,10 +8,19 @@
 // Commands: "params" (logs "params V0 V1 ..."), "set INDEX VALUE",
 // "knobmode MODE", "mark TEXT" (logs "mark TEXT"), "reopen" (closes and
 // opens the editor again), "quit". They act on the current instance, the
-// first one unless "use N" chose another. "instance" creates one more
-// instance of the plug-in with its editor in a window of its own (titled
-// "Ulmar test host N", N counted from 2) and makes it the current one;
-// "close" closes the current instance's editor, window and effect.
+// first one unless "use N" chose another. "instance [PATH]" creates one
+// more instance of the plug-in with its editor in a window of its own
+// (titled "Ulmar test host N", N counted from 2) and makes it the current
+// one; with PATH the instance comes from that copy of the library, loaded
+// for it alone and freed right after its effClose. "close" closes the
+// current instance's editor, window and effect; "closeonidle" has the
+// current instance close so from inside its next idle callback (the editor
+// calls it while a control tracks the mouse or a dialog is up), logging
+// "closed in idle N". "swapbuttons 0|1" swaps the mouse buttons as a
+// left-handed user does (the editor reads it when it opens); "press X Y"
+// and "rpress X Y" post the left or right button's press to the current
+// editor's window at X,Y, as Windows sends a left-handed user's clicks,
+// which Wine does not swap.
 // "chunk" logs "chunk SIZE HASH PATH" for the state the plug-in saves:
 // HASH the FNV-1a hash (64 bits, hexadecimal) of its 32768 samples, PATH
 // the bytes of its path field up to the first zero, in hexadecimal.
@@ -24,6 +33,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -52,6 +62,8 @@ constexpr int kWindowStep = 360;
 struct Instance {
   AEffect* effect = nullptr;
   HWND window = nullptr;
+  // The instance's own copy of the library, if it has one.
+  std::unique_ptr<PluginModule> library;
 };
 
 HostLog* gLog = nullptr;
@@ -59,6 +71,9 @@ PluginModule::EntryPoint gEntry = nullptr;
 Instance gInstances[kMaxInstances];
 int gCurrent = 0;
 CommandFile* gCommands = nullptr;
+// The effect whose next idle callback closes its instance.
+AEffect* gCloseOnIdle = nullptr;
+void closeInstance(Instance& instance);
 
 VstIntPtr dispatchTo(AEffect* effect, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0) {
@@ -76,8 +91,19 @@ Instance* instanceOf(HWND window) {
   return nullptr;
 }
 
-VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
-  return answerHostCallback(*gLog, opcode, index, opt);
+VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
+  const VstIntPtr answer = answerHostCallback(*gLog, opcode, index, opt);
+  if (opcode == audioMasterIdle && effect && effect == gCloseOnIdle) {
+    gCloseOnIdle = nullptr;
+    for (int i = 0; i < kMaxInstances; ++i) {
+      if (gInstances[i].effect != effect) continue;
+      // Window, editor, effect and library go inside the callback, while
+      // the editor's loop that called it is still on the stack.
+      closeInstance(gInstances[i]);
+      gLog->line("closed in idle %d", i + 1);
+    }
+  }
+  return answer;
 }
 
 LONG WINAPI onCrash(EXCEPTION_POINTERS* exception) {
@@ -108,7 +134,16 @@ bool openEditor(const Instance& instance) {
 }
 
 HWND makeWindow(int number, int width, int height);
-bool startInstance(int number);
+bool startInstance(int number, const std::string& library);
+
+// Posts a button press to the current editor's window, at frame
+// coordinates.
+void postPress(UINT message, int x, int y) {
+  HWND editor = GetWindow(gInstances[gCurrent].window, GW_CHILD);
+  const WPARAM keys = message == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON;
+  if (editor) PostMessageA(editor, message, keys, MAKELPARAM(x, y));
+  gLog->line("pressed %d %d", x, y);
+}
 
 void closeInstance(Instance& instance) {
   // The window's destruction closes the editor and the effect.
@@ -177,8 +212,10 @@ void runCommand(const std::string& text) {
     gLog->line("using %d", gCurrent + 1);
   } else if (command == "instance") {
     int number = 0;
+    std::string library;
+    words >> library;
     while (number < kMaxInstances && gInstances[number].effect) ++number;
-    if (number == kMaxInstances || !startInstance(number)) {
+    if (number == kMaxInstances || !startInstance(number, library)) {
       gLog->line("error no new instance");
     } else {
       gCurrent = number;
@@ -195,6 +232,19 @@ void runCommand(const std::string& text) {
     sendChars(text.size() > 6 ? text.substr(6) : std::string());
   } else if (command == "chunk") {
     logChunk();
+  } else if (command == "closeonidle") {
+    gCloseOnIdle = effect;
+    gLog->line("close on idle %d", gCurrent + 1);
+  } else if (command == "swapbuttons") {
+    int swapped = 0;
+    words >> swapped;
+    SwapMouseButton(swapped != 0);
+    gLog->line("buttons swapped %d", GetSystemMetrics(SM_SWAPBUTTON) != 0 ? 1 : 0);
+  } else if (command == "press" || command == "rpress") {
+    int x = 0;
+    int y = 0;
+    words >> x >> y;
+    postPress(command == "press" ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, x, y);
   } else if (command == "knobmode") {
     VstInt32 mode = 0;
     words >> mode;
@@ -253,6 +303,9 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (instance != &gInstances[0]) {
         dispatchTo(instance->effect, effClose);
         instance->effect = nullptr;
+        // A host that frees a library as soon as its last instance is
+        // closed.
+        instance->library.reset();
       }
       instance->window = nullptr;
       return 0;
@@ -288,9 +341,19 @@ HWND makeWindow(int number, int width, int height) {
 
 // A new instance from the loaded library, opened, with its editor open in a
 // new window.
-bool startInstance(int number) {
+bool startInstance(int number, const std::string& library) {
   Instance& instance = gInstances[number];
-  instance.effect = gEntry(hostCallback);
+  PluginModule::EntryPoint entry = gEntry;
+  if (!library.empty()) {
+    instance.library = std::make_unique<PluginModule>(library);
+    entry = instance.library->loaded() ? instance.library->entry() : nullptr;
+    if (!entry) {
+      gLog->line("error no library %s", library.c_str());
+      instance.library.reset();
+      return false;
+    }
+  }
+  instance.effect = entry(hostCallback);
   if (!instance.effect) {
     gLog->line("error the plug-in made no instance");
     return false;
@@ -328,7 +391,7 @@ int main(int argc, char** argv) {
     log.line("error plug-in did not load: %s", module.error().c_str());
     return 3;
   }
-  if (!startInstance(0)) return 4;
+  if (!startInstance(0, "")) return 4;
   SetTimer(gInstances[0].window, kIdleTimer, kIdleMilliseconds, nullptr);
   log.line("ready");
 

@@ -183,7 +183,7 @@ brightest=$(for x in $(seq 130 146); do echo "$x $(brightness defaults $((panel_
   sort -k2,2n -k1,1n | tail -1 | awk '{print $1}')
 [ "$brightest" = 138 ] || fail "the marker's brightest column is $brightest, not 138"
 
-# --- Issue 19 on the real plug-in: quick and held clicks agree -------------
+# --- On the real plug-in: quick and held clicks agree ----------------------
 begin left-quick-click
 click_quick $left_x $switch_y 1
 finish
@@ -510,3 +510,186 @@ if [ "$shown_path" != "$(winpath "$odd_wav")" ]; then
 fi
 load_named load-long-path "$deep_wav"
 load_named load-dot-and-plus "$plus_wav"
+
+# --- A host closing an instance inside the editor's loops --------------------
+# The second instance comes from its own copy of the library, which the host
+# frees right after that instance's effClose.
+library_copy=$out/Ulmar_copy.dll
+cp "$plugin" "$library_copy"
+in_scenario() {  # pattern [seconds]: waits for a line of this scenario
+  local i
+  for ((i = 0; i < ${2:-20} * 10; i++)); do
+    scenario_lines | grep -qE "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+copy_instance() {  # opens one from the copy; sets second_x, second_y
+  send "instance $(winpath "$library_copy")"
+  in_scenario '^instance 2 ready$' 30 || { fail "no second instance"; return 1; }
+  wait_window '^Ulmar test host 2$' 10 >/dev/null || { fail "no second window"; return 1; }
+  read -r second_x second_y < <(scenario_lines | awk '$1 == "editor" && $2 == "offset" {print $3 + $9, $4 + $10}' | tail -1)
+}
+
+# From the idle callback the editor makes during a knob drag: the drag goes
+# on to the release, the host stays up and hears nothing more from the
+# closed instance.
+begin close-inside-drag
+if copy_instance; then
+  send "closeonidle"
+  in_scenario '^close on idle 2$' || fail "the host did not arm the close"
+  xdotool mousemove $((second_x + mix_x)) $((second_y + knob_y))
+  pause
+  xdotool mousedown 1
+  pause
+  xdotool mousemove $((second_x + mix_x)) $((second_y + knob_y - 20))
+  in_scenario '^closed in idle 2$' 10 || fail "the host did not close the instance inside the drag"
+  xdotool mousemove $((second_x + mix_x)) $((second_y + knob_y - 30))
+  pause
+  xdotool mouseup 1
+  pause 0.3
+  wait_window_gone '^Ulmar test host 2$' 10 || fail "the second window stayed"
+fi
+send "use 1"
+finish
+[ "$(scenario_lines | awk '/^closed in idle 2$/ {on = 1; next} on && /^(idle|endEdit|automate)/' | wc -l)" = 0 ] ||
+  fail "the closed instance still called the host"
+
+# A new instance from the same copy works.
+begin new-instance-after-close
+if copy_instance; then
+  xdotool mousemove $((second_x + mix_x)) $((second_y + knob_y))
+  pause
+  xdotool click 4
+  pause 0.3
+  send "params"
+  send "mark second-turned"
+  in_scenario '^mark second-turned$' || fail "host did not answer"
+  second_mix=$(param 0)
+  send "close"
+  in_scenario '^instance 2 closed$' 10 || fail "the second instance did not close"
+  awk -v v="$second_mix" 'BEGIN {exit !(v > 0.5)}' || fail "the new instance's mix is ${second_mix:-missing}"
+fi
+send "use 1"
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish
+
+# --- Swapped buttons ---------------------------------------------------------
+# Windows sends a left-handed user's primary press as WM_LBUTTONDOWN while the
+# key state names the physical right button; Wine swaps neither, so the host
+# posts the messages and xdotool holds the physical button.
+begin swapped-buttons
+send "swapbuttons 1"
+in_scenario '^buttons swapped 1$' || fail "the buttons did not swap"
+send "reopen"
+send "knobmode 2"
+send "set 3 0"
+send "set 2 0.8"
+pause 0.5
+# A primary click toggles L.
+send "press $left_x $switch_y"
+pause 0.5
+send "params"
+send "mark swapped-left"
+in_scenario '^mark swapped-left$' || fail "host did not answer"
+[ "$(param 3)" = "1.000000" ] || fail "a primary click on L left it at $(param 3)"
+# A primary drag (the physical right button held): the knob's loop follows
+# the polled, physical button and runs until that button is let go. (Wine
+# moves no knob under it; the loop's passes and one gesture are checked.)
+send "set 0 0.5"
+xdotool mousemove $(at $mix_x $knob_y)
+pause
+xdotool mousedown 3
+pause 0.3
+send "press $mix_x $knob_y"
+in_scenario '^pressed '"$mix_x $knob_y"'$' || fail "the host did not post the press"
+pause 0.3
+xdotool mousemove $(at $mix_x $((knob_y - 20)))
+pause 0.3
+xdotool mousemove $(at $mix_x $((knob_y - 40)))
+pause 0.5
+xdotool mouseup 3
+pause 0.3
+send "params"
+send "mark swapped-drag"
+in_scenario '^mark swapped-drag$' || fail "host did not answer"
+drag_passes=$(scenario_lines | awk '/^mark swapped-left$/ {on = 1} on && /^idle$/ {n++} /^endEdit 0$/ {print n + 0; exit}')
+[ "${drag_passes:-0}" -ge 5 ] || fail "the drag ended after ${drag_passes:-0} idle passes with the button still held"
+[ "$(count 'beginEdit 0')" = 1 ] && [ "$(count 'endEdit 0')" = 1 ] || fail "the drag was not one gesture"
+# A secondary click on the panel sets the length.
+send "rpress $((panel_left + panel_width / 2)) $((panel_top + 60))"
+pause 0.5
+send "params"
+send "mark swapped-panel"
+in_scenario '^mark swapped-panel$' || fail "host did not answer"
+expect_param 2 0.5
+# A primary click on the load button opens the file dialog.
+send "press $load_x $load_y"
+cancel_dialog
+send "swapbuttons 0"
+send "reopen"
+send "set 3 0"
+finish
+
+# --- A host closing an instance while its dialogs are up ---------------------
+# The host's timer runs inside the dialogs' message loops, so its commands
+# close the instance (window, editor, effect, library) with the dialog or
+# the error box still open.
+second_click() {  # x y: a held click on the second instance's editor
+  xdotool mousemove $((second_x + $1)) $((second_y + $2))
+  pause
+  xdotool mousedown 1
+  pause
+  xdotool mouseup 1
+}
+begin close-with-dialog-open
+if copy_instance; then
+  second_click $load_x $load_y
+  dialog=$(wait_window "$dialog_title" 15) || fail "no file dialog"
+  send "close"
+  in_scenario '^instance 2 closed$' 10 || fail "the second instance did not close"
+  # The dialog goes with its owner or is cancelled: nothing is loaded.
+  if [ -n "$(window_named "$dialog_title")" ]; then
+    xdotool windowfocus --sync "$dialog" 2>/dev/null
+    pause 0.5
+    xdotool key Escape
+  fi
+  wait_window_gone "$dialog_title" 10 || fail "the file dialog stayed open"
+fi
+send "use 1"
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish
+
+begin close-with-error-box-up
+if copy_instance; then
+  second_click $load_x $load_y
+  choose_file "$bad_wav"
+  box=$(wait_window '^Ulmar$' 10) || fail "no message box"
+  send "close"
+  in_scenario '^instance 2 closed$' 10 || fail "the second instance did not close"
+  if [ -n "$(window_named '^Ulmar$')" ]; then
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key Return
+  fi
+  wait_window_gone '^Ulmar$' 10 || fail "the message box stayed"
+fi
+send "use 1"
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish
+
+# After all of it a new instance from the copy loads a response.
+begin new-instance-loads
+if copy_instance; then
+  second_click $load_x $load_y
+  choose_file "$good_wav"
+  pause 0.5
+  send "params"
+  send "mark second-loaded"
+  in_scenario '^mark second-loaded$' || fail "host did not answer"
+  expect_param 1 "$auto_gain" 0.001
+  send "close"
+  in_scenario '^instance 2 closed$' 10 || fail "the second instance did not close"
+fi
+send "use 1"
+xdotool windowfocus --sync "$window" 2>/dev/null
+finish

@@ -4,15 +4,17 @@
 // its button went up still carries its buttons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "host/AudioEffectX.h"
-#include "toolkit/editorbase/AEffGUIEditor.h"
-#include "toolkit/drawing/CDrawContext.h"
-#include "toolkit/views/CFrame.h"
-#include "toolkit/editorbase/EditorClock.h"
+#include "toolkit/controls/CKnob.h"
 #include "toolkit/controls/KnobMode.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
+#include "toolkit/editorbase/EditorClock.h"
+#include "toolkit/views/CFrame.h"
 #include "toolkit/views/MouseInput.h"
 
 namespace {
@@ -39,6 +41,8 @@ class ReleasedMouse : public MouseInputSource {
 
 std::vector<std::string> gHostLog;
 AEffect* gReenterOnIdle = nullptr;
+// A host that closes the editor and then the effect from its idle callback.
+AEffect* gCloseOnIdle = nullptr;
 
 VstIntPtr VSTCALLBACK testHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float) {
   switch (opcode) {
@@ -48,6 +52,12 @@ VstIntPtr VSTCALLBACK testHost(AEffect* effect, VstInt32 opcode, VstInt32 index,
       gHostLog.push_back("idle");
       // A host that runs the editor's idle from its own idle callback.
       if (gReenterOnIdle) gReenterOnIdle->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+      if (AEffect* closing = gCloseOnIdle) {
+        gCloseOnIdle = nullptr;
+        closing->dispatcher(closing, effEditClose, 0, 0, nullptr, 0.0f);
+        closing->dispatcher(closing, effClose, 0, 0, nullptr, 0.0f);
+        gHostLog.push_back("closed");
+      }
       return 1;
     case audioMasterBeginEdit:
       gHostLog.push_back("begin " + std::to_string(index));
@@ -60,10 +70,30 @@ VstIntPtr VSTCALLBACK testHost(AEffect* effect, VstInt32 opcode, VstInt32 index,
   }
 }
 
+int gEffectsDeleted = 0;
+
 class TestEffect : public AudioEffectX {
  public:
   TestEffect() : AudioEffectX(testHost, 1, 2) {}
+  ~TestEffect() override { ++gEffectsDeleted; }
   void processReplacing(float**, float**, VstInt32) override {}
+};
+
+// The left button held for a number of polls, then let go.
+class HeldMouse : public MouseInputSource {
+ public:
+  bool isDown(InputKey key) const override { return key == InputKey::kLeftButton && polls-- > 0; }
+  CPoint cursorPosition() const override { return CPoint(20, 5); }
+  CPoint windowOrigin(void*) const override { return CPoint(); }
+  mutable int polls = 0;
+};
+
+class KnobListener : public CControlListener {
+ public:
+  void valueChanged(CDrawContext*, CControl* control) override {
+    gHostLog.push_back("changed " + std::to_string(control->getTag()));
+  }
+  int32_t modifierClicked(CDrawContext*, CControl*, int32_t) override { return 0; }
 };
 
 int gFramesDestroyed = 0;
@@ -123,6 +153,7 @@ class EditorBase : public ::testing::Test {
   void SetUp() override {
     gHostLog.clear();
     gReenterOnIdle = nullptr;
+    gCloseOnIdle = nullptr;
     setEditorClock(&clock);
     effect = new TestEffect();
     editor = new TestEditor(effect);
@@ -190,11 +221,14 @@ TEST_F(EditorBase, HostOpcodesReachTheEditorAndItsFrame) {
   EXPECT_EQ(editor->getFrame()->getKnobMode(), 2);
   setGlobalKnobMode(kKnobModeCircular);
 
-  // The frame's clock, idle pass and gestures are the editor's.
+  // The frame's clock, idle pass and gestures are the editor's; only the
+  // effect's parameters (two here) reach the host with theirs.
   EXPECT_EQ(editor->getFrame()->getTicks(), clock.now);
-  editor->getFrame()->beginEdit(3);
-  editor->getFrame()->endEdit(3);
-  EXPECT_EQ(gHostLog, (std::vector<std::string>{"begin 3", "end 3"}));
+  for (const int32_t index : {1, 2, -1, 1005}) {
+    editor->getFrame()->beginEdit(index);
+    editor->getFrame()->endEdit(index);
+  }
+  EXPECT_EQ(gHostLog, (std::vector<std::string>{"begin 1", "end 1"}));
   gHostLog.clear();
   clock.now += 500;
   editor->getFrame()->doIdle();
@@ -273,13 +307,14 @@ TEST_F(EditorBase, IdlePassRedrawsFirstThenLetsTheHostIdleWithoutReenteringTheFr
 }
 
 TEST_F(EditorBase, PressCarriesItsOwnButtonsWhenTheButtonIsAlreadyUp) {
-  // The event's own button and modifiers, swapped buttons applied.
+  // The event's own button and modifiers. The event names the logical
+  // button already, so swapped buttons change nothing here.
   EXPECT_EQ(buttonsOfPress(PressedButton::kLeft, false, false, false), kLButton);
   EXPECT_EQ(buttonsOfPress(PressedButton::kMiddle, true, false, false), kMButton | kShift);
   EXPECT_EQ(buttonsOfPress(PressedButton::kRight, false, true, true), kRButton | kControl | kAlt);
   setMouseButtonsSwapped(true);
-  EXPECT_EQ(buttonsOfPress(PressedButton::kLeft, false, false, false), kRButton);
-  EXPECT_EQ(buttonsOfPress(PressedButton::kRight, false, true, false), kLButton | kControl);
+  EXPECT_EQ(buttonsOfPress(PressedButton::kLeft, false, false, false), kLButton);
+  EXPECT_EQ(buttonsOfPress(PressedButton::kRight, false, true, false), kRButton | kControl);
   setMouseButtonsSwapped(false);
 
   // The button is up by the time the press is handled: the view still gets
@@ -299,6 +334,79 @@ TEST_F(EditorBase, PressCarriesItsOwnButtonsWhenTheButtonIsAlreadyUp) {
   EXPECT_EQ(view->received, (std::vector<int32_t>{kLButton | kControl, 0}));
   EXPECT_EQ(view->loopSteps, 1);
   dispatch(effEditClose);
+}
+
+// The host closes the editor and the effect from its idle callback while a
+// knob drag runs its idle passes: the drag goes on to the button's release
+// on views that still exist, tells the closed host nothing more, and the
+// frame, editor and effect go as the press returns. A new instance then
+// works.
+TEST_F(EditorBase, HostClosingInsideAKnobDragReleasesEverythingAsThePressReturns) {
+  for (int round = 0; round < 2; ++round) {
+    int parent = 0;
+    dispatch(effEditOpen, 0, 0, &parent);
+    KnobListener listener;
+    editor->getFrame()->addView(new CKnob(CRect(0, 0, 40, 40), &listener, 1, nullptr, nullptr));
+    HeldMouse mouse;
+    mouse.polls = 40;
+    setMouseInputSource(&mouse);
+    gFramesDestroyed = 0;
+    gEffectsDeleted = 0;
+    clock.now += 1000;
+    gCloseOnIdle = round == 0 ? effect->getAeffect() : nullptr;
+    auto* context = new CDrawContext(editor->getFrame(), nullptr, nullptr);
+    CPoint where(30, 5);
+    editor->getFrame()->mouse(context, where, kLButton);
+    context->release();
+    setMouseInputSource(nullptr);
+    if (round == 1) {
+      // The new instance's drag: its gesture reaches the host whole.
+      EXPECT_EQ(gHostLog.front(), "begin 1");
+      EXPECT_EQ(gHostLog.back(), "end 1");
+      EXPECT_EQ(gFramesDestroyed, 0);
+      break;
+    }
+    EXPECT_EQ(gHostLog.front(), "begin 1");
+    // After effClose no host call went out (no idle, no end): only the
+    // listener heard the rest of the drag.
+    const auto closed = std::find(gHostLog.begin(), gHostLog.end(), "closed");
+    ASSERT_NE(closed, gHostLog.end());
+    for (auto entry = closed + 1; entry != gHostLog.end(); ++entry) EXPECT_EQ(entry->rfind("changed", 0), 0u) << *entry;
+    EXPECT_EQ(gFramesDestroyed, 1);
+    EXPECT_EQ(gEffectsDeleted, 1);
+    // The host's instance is gone; a new one takes its place.
+    effect = new TestEffect();
+    editor = new TestEditor(effect);
+    gHostLog.clear();
+  }
+  dispatch(effEditClose);
+}
+
+// A call posted during a press runs after it, from the idle pass of a
+// window-less frame, as a loop of its own: the host may close everything
+// inside it, and what it released goes once it returns.
+TEST_F(EditorBase, PostedCallsRunAfterTheEventAndMayCloseTheHostsInstance) {
+  int parent = 0;
+  dispatch(effEditOpen, 0, 0, &parent);
+  CFrame* frame = editor->getFrame();
+  AEffect* record = effect->getAeffect();
+  std::vector<std::string> ran;
+  frame->post([&] {
+    ran.push_back("first");
+    frame->post([&] { ran.push_back("posted while running"); });
+    record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
+    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    // Still here until the call returns.
+    ran.push_back(frame->getEditor() == editor ? "editor kept" : "editor gone");
+  });
+  EXPECT_TRUE(ran.empty());
+  gFramesDestroyed = 0;
+  gEffectsDeleted = 0;
+  frame->idle();
+  EXPECT_EQ(ran, (std::vector<std::string>{"first", "editor kept"}));
+  EXPECT_EQ(gFramesDestroyed, 1);
+  EXPECT_EQ(gEffectsDeleted, 1);
+  effect = nullptr;
 }
 
 }  // namespace

@@ -9,14 +9,16 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/AudioEffectX.h"
 #include "host/ModuleHandle.h"
-#include "toolkit/editorbase/AEffGUIEditor.h"
 #include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
 #include "toolkit/views/CFrame.h"
 #include "toolkit/views/MouseInput.h"
+#include "toolkit/windows/FrameDropTarget.h"
 #include "toolkit/windows/FrameWindowClass.h"
 
 namespace {
@@ -65,6 +67,18 @@ void pumpMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
+
+// A drop target of the test's own, for checking whose registration holds.
+class NullTarget : public IDropTarget {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
+};
 
 class RecordingView : public CView {
  public:
@@ -190,16 +204,7 @@ TEST_F(FrameWindow, ChildWindowHoldsTheFrameTakesDropsAndShowsCursors) {
   // Registered as a drop target: a second registration is refused until the
   // frame revokes its own.
   EXPECT_TRUE(frame->isDropActive());
-  class NullTarget : public IDropTarget {
-   public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
-  } other;
+  NullTarget other;
   EXPECT_EQ(RegisterDragDrop(window, &other), DRAGDROP_E_ALREADYREGISTERED);
   EXPECT_TRUE(frame->setDropActive(false));
   EXPECT_FALSE(frame->isDropActive());
@@ -241,12 +246,14 @@ TEST_F(FrameWindow, MessagesReachTheFrameWithTheirOwnButtonsAndPoints) {
   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(30, 40));
   SendMessageA(window, WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, MAKELPARAM(31, 41));
   SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(32, 42));
+  // With swapped buttons the system already sends the logical button: a
+  // left-handed user's primary click is WM_LBUTTONDOWN and stays the left.
   setMouseButtonsSwapped(true);
   SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT | MK_CONTROL, MAKELPARAM(33, 43));
   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(34, 44));
   setMouseButtonsSwapped(false);
   EXPECT_EQ(view->presses, (std::vector<int32_t>{kLButton | kControl, kMButton | kShift, kRButton,
-                                                 kLButton | kShift | kControl, kRButton}));
+                                                 kRButton | kShift | kControl, kLButton}));
   // Window coordinates, made local to the view's parent (the frame).
   EXPECT_EQ(view->lastPoint, CPoint(34, 44));
   // A press outside every view reaches none.
@@ -271,12 +278,60 @@ TEST_F(FrameWindow, MessagesReachTheFrameWithTheirOwnButtonsAndPoints) {
   SendMessageA(window, WM_PAINT, 0, 0);
   EXPECT_EQ(view->paints, painted);
 
-  // The host destroys its window: the frame is closed and forgets it.
+  // The host destroys its window: the frame is closed and forgets it, and
+  // its drop target is revoked while the window still exists, so none is
+  // left behind.
   EXPECT_TRUE(frame->getOpenFlag());
+  EXPECT_EQ(liveFrameDropTargets(), 1);
   DestroyWindow(parent);
   EXPECT_FALSE(frame->getOpenFlag());
   EXPECT_EQ(frame->getSystemWindow(), nullptr);
+  EXPECT_EQ(liveFrameDropTargets(), 0);
   frame->release();
+  EXPECT_EQ(liveFrameDropTargets(), 0);
+}
+
+// A host whose GUI thread runs OLE itself and which makes its effects on a
+// thread of the multithreaded apartment, deleting them on the GUI thread:
+// the editor's OLE use pairs up on the thread that made its window, and the
+// host's own initialisation survives.
+TEST_F(FrameWindow, HostOleSurvivesAnEffectMadeInTheMultithreadedApartment) {
+  class WindowEditor : public AEffGUIEditor {
+   public:
+    using AEffGUIEditor::AEffGUIEditor;
+    bool open(void* window) override {
+      AEffGUIEditor::open(window);
+      frame = new CFrame(CRect(0, 0, 100, 80), window, this);
+      return true;
+    }
+    void close() override {
+      if (frame) frame->release();
+      frame = nullptr;
+      AEffGUIEditor::close();
+    }
+  };
+  SizingEffect* effect = nullptr;
+  std::thread maker([&effect] {
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    effect = new SizingEffect();
+    new WindowEditor(effect);
+    CoUninitialize();
+  });
+  maker.join();
+  ASSERT_NE(effect, nullptr);
+  AEffect* record = effect->getAeffect();
+  record->dispatcher(record, effEditOpen, 0, 0, parent, 0.0f);
+  EXPECT_TRUE(effect->getEditor()->isOpen());
+  record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
+  // Open again and delete the effect with the editor still open.
+  record->dispatcher(record, effEditOpen, 0, 0, parent, 0.0f);
+  record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+
+  HWND other = makeParent(50, 50);
+  NullTarget target;
+  EXPECT_EQ(RegisterDragDrop(other, &target), S_OK);
+  RevokeDragDrop(other);
+  DestroyWindow(other);
 }
 
 TEST_F(FrameWindow, ResizesThroughTheHostOrItsWindows) {

@@ -14,14 +14,15 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "toolkit/drawing/CDrawContext.h"
-#include "toolkit/views/CFrame.h"
-#include "toolkit/views/MouseInput.h"
 #include "toolkit/linux/X11KeyCode.h"
 #include "toolkit/platform/Platform.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/views/MouseInput.h"
 
 namespace {
 
@@ -41,15 +42,23 @@ class RecordingView : public CView {
   void mouse(CDrawContext*, CPoint& where, int32_t buttons) override {
     presses.push_back(buttons);
     lastPoint = where;
+    // A left press runs the test's drag, as a control's mouse loop would.
+    if ((buttons & kLButton) && drag) {
+      auto during = std::move(drag);
+      during();
+      presses.push_back(kDragEnded);
+    }
   }
   bool onWheel(CDrawContext*, const CPoint&, int32_t, float distance) override {
     wheel.push_back(distance);
     return true;
   }
+  static constexpr int32_t kDragEnded = -2;
   int paints = 0;
   std::vector<int32_t> presses;
   std::vector<float> wheel;
   CPoint lastPoint;
+  std::function<void()> drag;
 };
 
 class X11FrameWindowTest : public ::testing::Test {
@@ -151,6 +160,34 @@ TEST_F(X11FrameWindowTest, ChildWindowTakesEventsAndDrawsInTheIdlePass) {
   XSync(display, False);
   dispatchPendingPaint();
   EXPECT_GT(view->paints, paints);
+
+  // During a drag the idle passes paint what is exposed, also after a paint
+  // of their own, while a right press and a wheel turn queued meanwhile
+  // wait for the drag to end.
+  view->presses.clear();
+  view->wheel.clear();
+  int paintsInDrag = 0;
+  size_t pressesInDrag = 0;
+  view->drag = [&] {
+    const int before = view->paints;
+    XClearArea(display, child, 0, 0, 0, 0, True);
+    sendButton(child, Button3, 0, 20, 20);
+    sendButton(child, 4, 0, 20, 20);
+    frame->idle();
+    dispatchPendingPaint();
+    XClearArea(display, child, 0, 0, 0, 0, True);
+    XSync(display, False);
+    frame->idle();
+    frame->idle();
+    paintsInDrag = view->paints - before;
+    pressesInDrag = view->presses.size();
+  };
+  sendButton(child, Button1, 0, 20, 20);
+  frame->idle();
+  EXPECT_GE(paintsInDrag, 2);
+  EXPECT_EQ(pressesInDrag, 1u);
+  EXPECT_EQ(view->presses, (std::vector<int32_t>{kLButton, RecordingView::kDragEnded, kRButton}));
+  EXPECT_EQ(view->wheel, (std::vector<float>{1.0f}));
 
   // The pointer's position and the window's origin come from the server.
   XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, 70, 90);

@@ -2,10 +2,10 @@
 
 #include <new>
 
-#include "toolkit/views/CFrame.h"
 #include "toolkit/drawing/FontTable.h"
-#include "toolkit/views/MouseInput.h"
 #include "toolkit/platform/Platform.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/views/MouseInput.h"
 
 namespace {
 
@@ -201,6 +201,10 @@ void CDrawContext::fillPolygon(const CPoint* points, int32_t count) {
 }
 
 int32_t CDrawContext::getMouseButtons() const {
+  // A closed frame's controls see no button: a mouse loop running as the
+  // editor closes ends at its next poll, whatever the system reports for a
+  // window that is gone.
+  if (frame_ && !frame_->getOpenFlag()) return 0;
   const MouseInputSource& input = mouseInput();
   const bool swapped = mouseButtonsSwapped();
   int32_t buttons = 0;

@@ -1,11 +1,12 @@
 #include "toolkit/editorbase/AEffGUIEditor.h"
 
 #include "host/AudioEffectX.h"
-#include "toolkit/drawing/CDrawContext.h"
-#include "toolkit/views/CFrame.h"
-#include "toolkit/editorbase/EditorClock.h"
 #include "toolkit/controls/KnobMode.h"
+#include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/editorbase/EditorClock.h"
 #include "toolkit/platform/Platform.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/views/CView.h"
 
 namespace {
 
@@ -20,7 +21,6 @@ constexpr uint32_t kIdleTolerance = 50;
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect), lastTicks_(editorClock().ticks()) {
   if (effect) effect->setEditor(this);
-  beginGuiServices();
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
@@ -28,7 +28,6 @@ AEffGUIEditor::~AEffGUIEditor() {
   // its window go too, rather than leave a window pointing at freed views.
   if (frame) frame->release();
   frame = nullptr;
-  endGuiServices();
 }
 
 bool AEffGUIEditor::getRect(ERect** out) {
@@ -71,15 +70,29 @@ bool AEffGUIEditor::setKnobMode(VstInt32 mode) {
 
 void AEffGUIEditor::setParameter(VstInt32, float) {}
 
+namespace {
+
+// The effect to tell of a gesture on `index`: only the effect's parameters
+// reach the host; a button's own tag is no parameter.
+AudioEffectX* gestureTarget(AudioEffect* effect, VstInt32 index) {
+  auto* effectX = dynamic_cast<AudioEffectX*>(effect);
+  if (!effectX || index < 0 || index >= effectX->getAeffect()->numParams) return nullptr;
+  return effectX;
+}
+
+}  // namespace
+
 void AEffGUIEditor::beginEdit(VstInt32 index) {
-  if (auto* effectX = dynamic_cast<AudioEffectX*>(getEffect())) effectX->beginEdit(index);
+  if (AudioEffectX* effectX = gestureTarget(getEffect(), index)) effectX->beginEdit(index);
 }
 
 void AEffGUIEditor::endEdit(VstInt32 index) {
-  if (auto* effectX = dynamic_cast<AudioEffectX*>(getEffect())) effectX->endEdit(index);
+  if (AudioEffectX* effectX = gestureTarget(getEffect(), index)) effectX->endEdit(index);
 }
 
 void AEffGUIEditor::doIdle() {
+  // The host's idle below may close the editor and the effect.
+  const LoopGuard guard(this, nullptr);
   // The tick counter wraps; every comparison goes by wrapped difference so
   // that the throttle works the same on both sides of the wrap.
   uint32_t now = getTicks();
@@ -99,3 +112,31 @@ void AEffGUIEditor::doIdle() {
 void AEffGUIEditor::wait(uint32_t milliseconds) { editorClock().sleep(milliseconds); }
 
 uint32_t AEffGUIEditor::getTicks() { return editorClock().ticks(); }
+
+AEffGUIEditor::LoopGuard::LoopGuard(AEffGUIEditor* editor, CView* view) : editor_(editor), view_(view) {
+  if (view_) view_->retain();
+  if (!editor_) return;
+  if (editor_->loopDepth_++ == 0) module_.emplace();
+  effect_ = editor_->getEffect();
+  if (effect_) effect_->keepHold();
+}
+
+AEffGUIEditor::LoopGuard::~LoopGuard() {
+  // The view first: the frame it may take with it still has its editor.
+  if (view_) view_->release();
+  if (!editor_) return;
+  --editor_->loopDepth_;
+  if (effect_ && effect_->isClosed()) {
+    // This may be the effect's last hold, and the host may have freed the
+    // library after effClose: the thread is still in the library's code
+    // until it returns to the host, so the library stays loaded.
+    if (module_) module_->keepForever();
+  }
+  // May delete the effect and with it the editor.
+  if (effect_) effect_->releaseHold();
+}
+
+bool AEffGUIEditor::LoopGuard::loopOutlived() const {
+  if (!editor_) return true;
+  return (!effect_ || !effect_->isClosed()) && editor_->frame != nullptr;
+}

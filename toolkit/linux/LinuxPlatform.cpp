@@ -136,8 +136,4 @@ std::unique_ptr<FrameWindow> createFrameWindow(CFrame& frame, void* systemWindow
                                 size.height());
 }
 
-void beginGuiServices() {}
-
-void endGuiServices() {}
-
 void dispatchPendingPaint() { X11FrameWindow::processAllExposures(); }

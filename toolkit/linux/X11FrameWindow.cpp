@@ -3,12 +3,13 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/linux/X11KeyCode.h"
 #include "toolkit/views/CFrame.h"
 #include "toolkit/views/MouseInput.h"
-#include "toolkit/linux/X11KeyCode.h"
 
 namespace {
 
@@ -18,10 +19,17 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 constexpr unsigned int kWheelUp = 4;
 constexpr unsigned int kWheelDown = 5;
 
-// The open windows, GUI thread only.
+// The open windows. Changed on the GUI thread; the error handler reads them
+// from whichever thread meets an error, so changes and that read hold the
+// lock.
 std::vector<X11FrameWindow*>& openWindows() {
   static std::vector<X11FrameWindow*> windows;
   return windows;
+}
+
+std::mutex& openWindowsLock() {
+  static std::mutex lock;
+  return lock;
 }
 
 int ignoreError(Display*, XErrorEvent*) { return 0; }
@@ -33,17 +41,24 @@ int ignoreError(Display*, XErrorEvent*) { return 0; }
 XErrorHandler gHostErrorHandler = nullptr;
 
 int editorErrorHandler(Display* display, XErrorEvent* error) {
-  for (const X11FrameWindow* window : openWindows())
-    if (window->display() == display) return 0;
-  return gHostErrorHandler ? gHostErrorHandler(display, error) : 0;
+  XErrorHandler host;
+  {
+    const std::lock_guard<std::mutex> lock(openWindowsLock());
+    for (const X11FrameWindow* window : openWindows())
+      if (window->display() == display) return 0;
+    host = gHostErrorHandler;
+  }
+  return host ? host(display, error) : 0;
 }
 
 void addOpenWindow(X11FrameWindow* window) {
+  const std::lock_guard<std::mutex> lock(openWindowsLock());
   if (openWindows().empty()) gHostErrorHandler = XSetErrorHandler(editorErrorHandler);
   openWindows().push_back(window);
 }
 
 void removeOpenWindow(X11FrameWindow* window) {
+  const std::lock_guard<std::mutex> lock(openWindowsLock());
   auto& windows = openWindows();
   windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
   if (!windows.empty()) return;
@@ -52,6 +67,19 @@ void removeOpenWindow(X11FrameWindow* window) {
   if (current != editorErrorHandler) XSetErrorHandler(current);
   gHostErrorHandler = nullptr;
 }
+
+// Marks an event as being in the frame's hands for as long as it is; nested
+// events (a paint inside a drag) leave the outer mark in place.
+class Dispatching {
+ public:
+  explicit Dispatching(int& depth) : depth_(depth) { ++depth_; }
+  ~Dispatching() { --depth_; }
+  Dispatching(const Dispatching&) = delete;
+  Dispatching& operator=(const Dispatching&) = delete;
+
+ private:
+  int& depth_;
+};
 
 bool pressedButtonOf(unsigned int button, PressedButton& pressed) {
   switch (button) {
@@ -146,7 +174,7 @@ void X11FrameWindow::processAllExposures() {
 
 void X11FrameWindow::processEvents() {
   if (destroyed_) return;
-  if (dispatching_) {
+  if (dispatching_ > 0) {
     processExposures();
     return;
   }
@@ -209,16 +237,17 @@ void X11FrameWindow::handle(XEvent& event) {
 
 void X11FrameWindow::paint(const CRect& area) {
   auto* context = new CDrawContext(&frame_, nullptr, handle());
-  dispatching_ = true;
-  frame_.drawRect(context, area);
-  dispatching_ = false;
+  {
+    const Dispatching inFrame(dispatching_);
+    frame_.drawRect(context, area);
+  }
   context->release();
 }
 
 void X11FrameWindow::onButtonPress(const XButtonEvent& press) {
   CPoint where(press.x, press.y);
   auto* context = new CDrawContext(&frame_, nullptr, handle());
-  dispatching_ = true;
+  const Dispatching inFrame(dispatching_);
   PressedButton button;
   if (press.button == kWheelUp || press.button == kWheelDown) {
     frame_.onWheel(context, where, press.button == kWheelUp ? 1.0f : -1.0f);
@@ -229,7 +258,6 @@ void X11FrameWindow::onButtonPress(const XButtonEvent& press) {
                  buttonsOfPress(button, (press.state & ShiftMask) != 0, (press.state & ControlMask) != 0,
                                 (press.state & Mod1Mask) != 0));
   }
-  dispatching_ = false;
   context->release();
 }
 
@@ -238,11 +266,10 @@ void X11FrameWindow::onKey(XKeyEvent& key, bool down) {
   KeySym keysym = NoSymbol;
   XLookupString(&key, text, sizeof(text), &keysym, nullptr);
   VstKeyCode code = vstKeyCodeOf(keysym, key.state);
-  dispatching_ = true;
+  const Dispatching inFrame(dispatching_);
   if (down) {
     frame_.onKeyDown(code);
   } else {
     frame_.onKeyUp(code);
   }
-  dispatching_ = false;
 }

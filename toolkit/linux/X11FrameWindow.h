@@ -56,8 +56,9 @@ class X11FrameWindow : public FrameWindow {
   int32_t height_;
   CRect exposed_;
   bool hasExposed_ = false;
-  // Set while an event is in the frame's hands: a control tracking the
-  // mouse runs idle passes, which then draw exposures and nothing else.
-  bool dispatching_ = false;
+  // How many events are in the frame's hands: a control tracking the mouse
+  // runs idle passes, which then draw exposures and nothing else; presses,
+  // the wheel and keys wait in the queue until the outermost event is done.
+  int dispatching_ = 0;
   bool destroyed_ = false;
 };

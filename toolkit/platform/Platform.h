@@ -48,11 +48,6 @@ const EditorClock& systemClock();
 // platform has no window layer yet.
 std::unique_ptr<FrameWindow> createFrameWindow(CFrame& frame, void* systemWindow);
 
-// Starts and ends the thread's use of the system services the editor needs
-// (drag and drop, shell links); calls nest and must pair.
-void beginGuiServices();
-void endGuiServices();
-
 // Takes one pending paint message of the thread, if any, and handles it at
 // once, so views redraw while a control tracks the mouse.
 void dispatchPendingPaint();

@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "host/AudioEffectX.h"
-#include "toolkit/editorbase/AEffGUIEditor.h"
+#include "toolkit/controls/KnobMode.h"
 #include "toolkit/drawing/CDrawContext.h"
 #include "toolkit/drawing/COffscreenContext.h"
-#include "toolkit/controls/KnobMode.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
 #include "toolkit/platform/Platform.h"
 
 namespace {
@@ -22,7 +22,6 @@ CFrame::CFrame(const CRect& rect, void* systemWindow, AEffGUIEditor* editor)
     : CViewContainer(rect, nullptr), editor_(editor), systemWindow_(systemWindow) {
   setFrame(this);
   blendBinding_ = bindBlendFunctions();
-  beginGuiServices();
   // The window is made at once inside the host's window, then takes drops.
   if (systemWindow) attachWindow(createFrameWindow(*this, systemWindow));
   if (window_) setDropActive(true);
@@ -31,10 +30,9 @@ CFrame::CFrame(const CRect& rect, void* systemWindow, AEffGUIEditor* editor)
 CFrame::~CFrame() {
   setModalView(nullptr);
   // The window goes first: it restores the cursor, revokes its drop target
-  // while the drag-and-drop services still run, and stops sending events.
+  // and stops sending events.
   window_.reset();
   setFrameContext(nullptr);
-  endGuiServices();
   if (backBuffer_) backBuffer_->release();
   backBuffer_ = nullptr;
   // The children go while the frame's own state is still there for them.
@@ -102,7 +100,10 @@ void CFrame::update(CDrawContext* context) {
 }
 
 void CFrame::idle() {
+  // The events read here may start a control's mouse loop.
+  const AEffGUIEditor::LoopGuard guard(editor_, this);
   if (window_) window_->processEvents();
+  if (!posted_.empty()) runPosted();
   if (!openFlag_ || firstDraw_) return;
   if (!isDirty()) return;
   CDrawContext* context = createFrameContext();
@@ -139,6 +140,7 @@ void CFrame::drawView(CView* view) {
 // Events.
 
 void CFrame::mouse(CDrawContext* context, CPoint& where, int32_t buttons) {
+  const AEffGUIEditor::LoopGuard guard(editor_, this);
   setFocusView(nullptr);
   if (buttons == -1 && context) buttons = context->getMouseButtons();
   if (modalView_) {
@@ -221,6 +223,19 @@ CView* CFrame::getModalView() const { return modalView_; }
 
 CView* CFrame::getCurrentView() const { return modalView_ ? modalView_ : CViewContainer::getCurrentView(); }
 
+void CFrame::post(std::function<void()> call) {
+  posted_.push_back(std::move(call));
+  if (window_ && posted_.size() == 1) window_->wakeForPostedCalls();
+}
+
+void CFrame::runPosted() {
+  const AEffGUIEditor::LoopGuard guard(editor_, this);
+  // Calls posted while these run wait for the next round.
+  std::vector<std::function<void()>> calls;
+  calls.swap(posted_);
+  for (auto& call : calls) call();
+}
+
 void CFrame::viewLeavingTree(CView* view) {
   if (!view) return;
   if (focusView_ && focusView_->isDescendantOf(view)) setFocusView(nullptr);
@@ -282,7 +297,11 @@ bool CFrame::isOpen() const { return openFlag_; }
 // A frame reaches its editor's idle pass, clock and gestures through the
 // editor base class; on its own it has none of them.
 void CFrame::doIdle() {
-  if (editor_) editor_->doIdle();
+  if (!editor_) return;
+  editor_->doIdle();
+  // The host closed the editor inside the pass (the loop's guard keeps
+  // both): the frame is closed, so the loop that called ends.
+  if (editor_->getFrame() != this) openFlag_ = false;
 }
 
 uint32_t CFrame::getTicks() const { return editor_ ? editor_->getTicks() : 0; }
@@ -313,6 +332,7 @@ bool CFrame::isDropActive() const { return dropActive_; }
 void CFrame::setOpenFlag(bool open) { openFlag_ = open; }
 
 void CFrame::windowDestroyed() {
+  if (window_) window_->windowDestroying();
   openFlag_ = false;
   systemWindow_ = nullptr;
 }

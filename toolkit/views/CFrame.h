@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "toolkit/views/CViewContainer.h"
 #include "toolkit/views/FrameWindow.h"
@@ -79,6 +81,14 @@ class CFrame : public CViewContainer {
   // anything inside it.
   void viewLeavingTree(CView* view);
 
+  // Runs `call` after the event being handled has returned, so that no
+  // control's loop is on the stack while it runs (a modal dialog opened by
+  // a button, for one): from a message of the frame's window, or else from
+  // the next idle pass. Calls go with the frame if it goes first.
+  void post(std::function<void()> call);
+  // Runs the calls posted so far, as a nested loop of the editor.
+  void runPosted();
+
  private:
   AEffGUIEditor* editor_;
   void* systemWindow_;
@@ -92,4 +102,5 @@ class CFrame : public CViewContainer {
   void* blendBinding_ = nullptr;
   COffscreenContext* backBuffer_ = nullptr;
   CDrawContext* frameContext_ = nullptr;
+  std::vector<std::function<void()>> posted_;
 };

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "toolkit/drawing/CBitmap.h"
-#include "toolkit/views/CFrame.h"
 #include "toolkit/drawing/COffscreenContext.h"
+#include "toolkit/views/CFrame.h"
 
 CViewContainer::CViewContainer(const CRect& rect, CFrame* frame, CBitmap* background) : CView(rect) {
   setFrame(frame);
@@ -190,7 +190,10 @@ void CViewContainer::mouse(CDrawContext* context, CPoint& where, int32_t buttons
   for (Node* node = last_; node; node = node->previous) {
     CView* child = node->view;
     if (child->getMouseEnabled() && child->hitTest(local, buttons)) {
+      // Kept while its mouse loop runs, even if the loop removes it.
+      child->retain();
       child->mouse(context, local, buttons);
+      child->release();
       return;
     }
   }

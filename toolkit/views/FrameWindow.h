@@ -26,4 +26,11 @@ class FrameWindow {
   // Handles the window's pending events, where the platform delivers them
   // to the frame's idle pass rather than through a window procedure.
   virtual void processEvents() {}
+  // The native window is being destroyed by the system (its parent went
+  // first): registrations that need the window go now.
+  virtual void windowDestroying() {}
+  // Asks the window to have the frame run its posted calls from a message
+  // of its own, once the event being handled has returned. False where the
+  // platform has no such message: the frame's idle pass runs them then.
+  virtual bool wakeForPostedCalls() { return false; }
 };

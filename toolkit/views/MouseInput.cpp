@@ -23,13 +23,13 @@ int32_t buttonsOfPress(PressedButton button, bool shift, bool control, bool alt)
   int32_t buttons = 0;
   switch (button) {
     case PressedButton::kLeft:
-      buttons = gSwapped ? kRButton : kLButton;
+      buttons = kLButton;
       break;
     case PressedButton::kMiddle:
       buttons = kMButton;
       break;
     case PressedButton::kRight:
-      buttons = gSwapped ? kLButton : kRButton;
+      buttons = kRButton;
       break;
   }
   if (shift) buttons |= kShift;

@@ -28,14 +28,17 @@ const MouseInputSource& mouseInput();
 void setMouseInputSource(const MouseInputSource* source);
 
 // Whether the system reports swapped mouse buttons: the physical right
-// button is then the logical left one.
+// button is then the logical left one. Only polled state (isDown) is
+// physical; button events already name the logical button.
 bool mouseButtonsSwapped();
 void setMouseButtonsSwapped(bool swapped);
 
-// The physical button of a press, as a button event names it.
+// The button of a press as its event names it: the logical one (a
+// left-handed user's primary button arrives as kLeft).
 enum class PressedButton { kLeft, kMiddle, kRight };
 
-// The button and modifier bits of a press as the event itself carries them
-// (swapped buttons applied), for events handled after the button may
-// already be up again.
+// The button and modifier bits of a press as the event itself carries them,
+// for events handled after the button may already be up again. The event's
+// button is taken as it comes: swapping it again would turn a left-handed
+// user's primary click into a secondary one.
 int32_t buttonsOfPress(PressedButton button, bool shift, bool control, bool alt);

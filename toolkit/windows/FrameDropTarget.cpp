@@ -1,5 +1,7 @@
 #include "toolkit/windows/FrameDropTarget.h"
 
+#include <atomic>
+
 #include "toolkit/drawing/CDrawContext.h"
 #include "toolkit/views/CFrame.h"
 #include "toolkit/windows/CDropData.h"
@@ -14,10 +16,16 @@ void forgetCurrentDrag() {
   gCurrentDrag = nullptr;
 }
 
+std::atomic<int> gLiveTargets{0};
+
 class FrameDropTarget : public IDropTarget {
  public:
-  explicit FrameDropTarget(CFrame* frame) : frame_(frame) {}
-  virtual ~FrameDropTarget() = default;
+  explicit FrameDropTarget(CFrame* frame) : frame_(frame) { ++gLiveTargets; }
+  virtual ~FrameDropTarget() { --gLiveTargets; }
+
+  // The frame's window revoked the target: a drag loop that still holds it
+  // reaches no frame any more.
+  void detach() { frame_ = nullptr; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
     if (!object) return E_POINTER;
@@ -87,13 +95,18 @@ class FrameDropTarget : public IDropTarget {
 
   // Hands the current drag to the frame at the pointer, in a context of its
   // own made for the call.
+  // The frame is retained for the call: a view that closes the editor from
+  // its drop handler does not free the frame under it.
   template <typename Call>
   void tell(Call call) {
-    CDrawContext* context = frame_->createFrameContext();
+    CFrame* frame = frame_;
+    frame->retain();
+    CDrawContext* context = frame->createFrameContext();
     CPoint where;
-    frame_->getMouseLocation(context, where);
-    call(*frame_, context, gCurrentDrag, where);
+    frame->getMouseLocation(context, where);
+    call(*frame, context, gCurrentDrag, where);
     context->release();
+    frame->release();
   }
 
   CFrame* frame_;
@@ -103,5 +116,11 @@ class FrameDropTarget : public IDropTarget {
 }  // namespace
 
 IDropTarget* newFrameDropTarget(CFrame* frame) { return new FrameDropTarget(frame); }
+
+void detachFrameDropTarget(IDropTarget* target) {
+  if (target) static_cast<FrameDropTarget*>(target)->detach();
+}
+
+int liveFrameDropTargets() { return gLiveTargets.load(); }
 
 CDropData* currentDropData() { return gCurrentDrag; }

@@ -1,6 +1,7 @@
 #include "toolkit/windows/FrameWindowProc.h"
 
 #include "toolkit/drawing/CDrawContext.h"
+#include "toolkit/editorbase/AEffGUIEditor.h"
 #include "toolkit/views/CFrame.h"
 #include "toolkit/views/MouseInput.h"
 
@@ -17,6 +18,9 @@ CPoint pointOf(LPARAM lParam) {
 }
 
 void onButtonDown(HWND window, CFrame& frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Outlives the context: a close inside the press's loop takes the frame
+  // and its window only after the context on the window is gone.
+  const AEffGUIEditor::LoopGuard guard(frame.getEditor(), &frame);
   auto* context = new CDrawContext(&frame, nullptr, window);
   CPoint where = pointOf(lParam);
   // The message's own buttons: by the time it is handled a quick click may
@@ -84,6 +88,9 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT:
       if (onPaint(window, *frame)) return 0;
       break;
+    case kRunPostedCallsMessage:
+      frame->runPosted();
+      return 0;
     case WM_DESTROY:
       frame->windowDestroyed();
       break;

@@ -10,6 +10,7 @@
 #include "toolkit/views/CFrame.h"
 #include "toolkit/windows/FrameDropTarget.h"
 #include "toolkit/windows/FrameWindowClass.h"
+#include "toolkit/windows/FrameWindowProc.h"
 
 namespace {
 
@@ -92,20 +93,30 @@ void Win32FrameWindow::setCursor(int32_t type) {
 }
 
 bool Win32FrameWindow::setDropActive(bool active) {
-  if (dropRegistered_) {
-    RevokeDragDrop(window_);  // releases the target
-    dropRegistered_ = false;
+  if (dropTarget_) {
+    // Revoked while the window exists (see windowDestroying), the
+    // registration's reference goes back; the drag in progress may keep the
+    // target a while, cut off from the frame.
+    RevokeDragDrop(window_);
+    detachFrameDropTarget(dropTarget_);
+    dropTarget_->Release();
+    dropTarget_ = nullptr;
   }
   if (!active) return true;
+  if (!ole_.active()) return false;
   IDropTarget* target = newFrameDropTarget(&frame_);
-  // The registration holds the target's only reference.
-  dropRegistered_ = SUCCEEDED(RegisterDragDrop(window_, target));
-  if (!dropRegistered_) {
-    target->AddRef();
+  target->AddRef();
+  if (FAILED(RegisterDragDrop(window_, target))) {
     target->Release();
+    return false;
   }
-  return dropRegistered_;
+  dropTarget_ = target;
+  return true;
 }
+
+void Win32FrameWindow::windowDestroying() { setDropActive(false); }
+
+bool Win32FrameWindow::wakeForPostedCalls() { return PostMessageA(window_, kRunPostedCallsMessage, 0, 0) != FALSE; }
 
 void Win32FrameWindow::resize(int32_t width, int32_t height) { resizeWindow(window_, width, height); }
 

@@ -9,6 +9,9 @@
 #include <memory>
 
 #include "toolkit/views/FrameWindow.h"
+#include "toolkit/windows/OleSession.h"
+
+struct IDropTarget;
 
 class CFrame;
 
@@ -25,13 +28,21 @@ class Win32FrameWindow : public FrameWindow {
   bool setDropActive(bool active) override;
   void resize(int32_t width, int32_t height) override;
   bool resizeWithAncestors(int32_t width, int32_t height) override;
+  // The window is being destroyed (the host destroyed its own first): the
+  // drop registration must go while the window still exists.
+  void windowDestroying() override;
+  bool wakeForPostedCalls() override;
 
  private:
   Win32FrameWindow(CFrame& frame, HWND window) : frame_(frame), window_(window) {}
 
+  // Begun on the thread that makes the window, before the drop
+  // registration, and ended after the window is gone.
+  OleSession ole_;
   CFrame& frame_;
   HWND window_;
-  bool dropRegistered_ = false;
+  // Our own reference to the registered target.
+  IDropTarget* dropTarget_ = nullptr;
   bool cursorSaved_ = false;
   HCURSOR savedCursor_ = nullptr;
 };

@@ -1,14 +1,13 @@
 // The Windows back-end's entry points: GDI device contexts and bitmaps, the
 // asynchronous key state and the cursor position, the tick counter, the
-// frame's child window and the OLE services.
-#include <ole2.h>
+// frame's child window.
 #include <windows.h>
 
 #include "host/ModuleHandle.h"
-#include "toolkit/views/CFrame.h"
 #include "toolkit/editorbase/EditorClock.h"
-#include "toolkit/views/MouseInput.h"
 #include "toolkit/platform/Platform.h"
+#include "toolkit/views/CFrame.h"
+#include "toolkit/views/MouseInput.h"
 #include "toolkit/windows/GdiBitmap.h"
 #include "toolkit/windows/GdiSurface.h"
 #include "toolkit/windows/Msimg32Binding.h"
@@ -110,10 +109,6 @@ std::unique_ptr<FrameWindow> createFrameWindow(CFrame& frame, void* systemWindow
   frame.getViewSize(size);
   return Win32FrameWindow::create(frame, static_cast<HWND>(systemWindow), size.width(), size.height());
 }
-
-void beginGuiServices() { OleInitialize(nullptr); }
-
-void endGuiServices() { OleUninitialize(); }
 
 void dispatchPendingPaint() {
   MSG message;

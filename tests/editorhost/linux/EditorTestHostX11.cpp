@@ -9,10 +9,14 @@
 // "knobmode MODE", "mark TEXT" (logs "mark TEXT"), "reopen" (closes and
 // opens the editor again), "cycle COUNT" (closes and opens it COUNT times,
 // logs "cycled COUNT"), "quit". They act on the current instance: the
-// first one unless "use N" chose another. "instance" creates one more
-// instance of the plug-in with its editor in a window of its own (titled
-// "Ulmar test host N", N counted from 2) and makes it the current one;
-// "close" closes the current instance's editor, window and effect.
+// first one unless "use N" chose another. "instance [PATH]" creates one
+// more instance of the plug-in with its editor in a window of its own
+// (titled "Ulmar test host N", N counted from 2) and makes it the current
+// one; with PATH the instance comes from that copy of the library, loaded
+// for it alone and unloaded right after its effClose. "close" closes the
+// current instance's editor, window and effect; "closeonidle" has the
+// current instance close so from inside its next idle callback (the editor
+// calls it while a control tracks the mouse), logging "closed in idle N".
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -38,9 +42,17 @@ constexpr long kIdleNanoseconds = 30L * 1000 * 1000;
 
 HostLog* gLog = nullptr;
 bool gQuit = false;
+// The effect whose next idle callback closes its instance.
+AEffect* gCloseOnIdle = nullptr;
+void closeFromIdle(AEffect* effect);
 
-VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
-  return answerHostCallback(*gLog, opcode, index, opt);
+VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
+  const VstIntPtr answer = answerHostCallback(*gLog, opcode, index, opt);
+  if (opcode == audioMasterIdle && effect && effect == gCloseOnIdle) {
+    gCloseOnIdle = nullptr;
+    closeFromIdle(effect);
+  }
+  return answer;
 }
 
 void onCrash(int signal) {
@@ -51,7 +63,11 @@ void onCrash(int signal) {
 // One plug-in instance with its editor in a top-level window.
 class HostedEditor {
  public:
-  HostedEditor(Display* display, PluginModule::EntryPoint entry, const char* title, int x, int y) : display_(display) {
+  HostedEditor(Display* display, PluginModule::EntryPoint entry, const char* title, int x, int y,
+               std::unique_ptr<PluginModule> ownLibrary = nullptr)
+      : display_(display), ownLibrary_(std::move(ownLibrary)) {
+    if (ownLibrary_) entry = ownLibrary_->loaded() ? ownLibrary_->entry() : nullptr;
+    if (!entry) return;
     effect_ = entry(hostCallback);
     if (!effect_) return;
     dispatch(effOpen);
@@ -90,6 +106,8 @@ class HostedEditor {
     dispatch(effClose);
     if (window_) XDestroyWindow(display_, window_);
     XFlush(display_);
+    // A host that unloads a library as soon as its last instance is closed.
+    ownLibrary_.reset();
   }
 
   bool valid() const { return effect_ && window_; }
@@ -146,6 +164,7 @@ class HostedEditor {
   AEffect* effect_ = nullptr;
   Window window_ = 0;
   bool open_ = false;
+  std::unique_ptr<PluginModule> ownLibrary_;
 };
 
 void logParams(AEffect* effect, const char* label) {
@@ -166,8 +185,20 @@ struct Host {
   std::unique_ptr<HostedEditor> instances[kMaxInstances];
   int current = 0;
 };
+Host* gHost = nullptr;
 
-bool startInstance(Host& host, int number) {
+void closeFromIdle(AEffect* effect) {
+  for (int i = 0; i < kMaxInstances; ++i) {
+    if (gHost->instances[i] && gHost->instances[i]->effect() == effect) {
+      // Editor, effect, window and library go inside the callback, while
+      // the editor's loop that called it is still on the stack.
+      gHost->instances[i].reset();
+      gLog->line("closed in idle %d", i + 1);
+    }
+  }
+}
+
+bool startInstance(Host& host, int number, const std::string& library = "") {
   char title[64];
   if (number == 0) {
     std::snprintf(title, sizeof(title), "%s", kWindowTitle);
@@ -177,7 +208,8 @@ bool startInstance(Host& host, int number) {
   // Side by side, inside a 1024 x 768 screen.
   const int x = number == 0 ? 200 : 560;
   const int y = number < 2 ? 360 : 40;
-  host.instances[number] = std::make_unique<HostedEditor>(host.display, host.entry, title, x, y);
+  host.instances[number] = std::make_unique<HostedEditor>(
+      host.display, host.entry, title, x, y, library.empty() ? nullptr : std::make_unique<PluginModule>(library));
   if (!host.instances[number]->valid() || !host.instances[number]->openEditor()) {
     host.instances[number].reset();
     return false;
@@ -206,8 +238,10 @@ void runCommand(Host& host, const std::string& text) {
     gLog->line("using %d", host.current + 1);
   } else if (command == "instance") {
     int number = 0;
+    std::string library;
+    words >> library;
     while (number < kMaxInstances && host.instances[number]) ++number;
-    if (number == kMaxInstances || !startInstance(host, number)) {
+    if (number == kMaxInstances || !startInstance(host, number, library)) {
       gLog->line("error no new instance");
     } else {
       host.current = number;
@@ -220,6 +254,9 @@ void runCommand(Host& host, const std::string& text) {
       host.instances[host.current].reset();
       gLog->line("instance %d closed", host.current + 1);
     }
+  } else if (command == "closeonidle") {
+    gCloseOnIdle = instance->effect();
+    gLog->line("close on idle %d", host.current + 1);
   } else if (command == "knobmode") {
     VstInt32 mode = 0;
     words >> mode;
@@ -272,6 +309,7 @@ int main(int argc, char** argv) {
     return 3;
   }
   Host host{display, entry, {}, 0};
+  gHost = &host;
   if (!startInstance(host, 0)) return 5;
   log.line("pid %d", static_cast<int>(getpid()));
   log.line("ready");

@@ -195,6 +195,91 @@ finish
 expect_param 0 0.5
 awk -v v="$second_mix" 'BEGIN {exit !(v > 0.5)}' || fail "the second instance's mix is ${second_mix:-missing}"
 
+# A host that closes an instance (editor, effect, window, and its own copy
+# of the library) from the idle callback the editor makes during a knob
+# drag: the drag goes on to the release without a crash, and a new
+# instance from the same copy works.
+library_copy=$out/Ulmar_copy.so
+cp "$plugin" "$library_copy"
+in_scenario() {  # pattern [seconds]: waits for a line of this scenario
+  local i
+  for ((i = 0; i < ${2:-20} * 10; i++)); do
+    scenario_lines | grep -qE "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+second_instance() {  # opens one from the copy; sets second_X, second_Y
+  send "instance $library_copy"
+  in_scenario "^instance 2 ready$" 30 || { fail "the second editor did not open"; return 1; }
+  local id
+  id=$(xdotool search --name '^Ulmar test host 2$' 2>/dev/null | head -1)
+  [ -n "$id" ] || { fail "no second window"; return 1; }
+  eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/second_/')"
+}
+begin close-inside-drag
+if second_instance; then
+  send "closeonidle"
+  in_scenario "^close on idle 2$" || fail "the host did not arm the close"
+  xdotool mousemove $((second_X + 37)) $((second_Y + 38))
+  pause
+  xdotool mousedown 1
+  pause
+  xdotool mousemove $((second_X + 37)) $((second_Y + 13))
+  in_scenario "^closed in idle 2$" 10 || fail "the host did not close the instance inside the drag"
+  xdotool mousemove $((second_X + 37)) $((second_Y + 5))
+  pause
+  xdotool mouseup 1
+  pause 0.3
+fi
+send "use 1"
+finish
+grep -q '^crash' "$log" && fail "the host crashed: $(grep '^crash' "$log")"
+begin new-instance-after-close
+send "set 0 0.5"
+if second_instance; then
+  xdotool mousemove $((second_X + 37)) $((second_Y + 38))
+  pause
+  xdotool click 4
+  pause 0.3
+  send "params"
+  send "mark second-after-close"
+  wait_for "^mark second-after-close$"
+  second_mix=$(param 0)
+  send "close"
+  in_scenario "^instance 2 closed$" || fail "the second editor did not close"
+  awk -v v="$second_mix" 'BEGIN {exit !(v > 0.5)}' || fail "the new instance's mix is ${second_mix:-missing}"
+fi
+send "use 1"
+finish
+expect_param 0 0.5
+
+# The host closes an instance, and unloads its library, while its chooser
+# is open: the chooser goes with the editor and nothing is loaded.
+begin close-with-chooser-open
+if second_instance; then
+  before=$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)
+  xdotool mousemove $((second_X + 257)) $((second_Y + 57))
+  pause
+  xdotool click 1
+  for _ in $(seq 150); do
+    [ "$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)" -gt "$before" ] && break
+    sleep 0.1
+  done
+  [ "$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)" -gt "$before" ] ||
+    fail "no chooser opened"
+  send "close"
+  in_scenario "^instance 2 closed$" || fail "the second editor did not close"
+  for _ in $(seq 100); do
+    [ "$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)" -le "$before" ] && break
+    sleep 0.1
+  done
+  [ "$(xdotool search --name '^Open impulse response file' 2>/dev/null | wc -l)" -le "$before" ] ||
+    fail "the chooser stayed open after its instance closed"
+fi
+send "use 1"
+finish
+
 # The load button runs the desktop's chooser (zenity) beside the editor,
 # on a quick click too; a second press while it is open does nothing; the
 # host's GUI thread keeps answering while it is open; a typed path and
