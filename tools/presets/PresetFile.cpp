@@ -106,8 +106,9 @@ ReadResult parse(const unsigned char* bytes, std::size_t size, VstInt32 expected
   preset.count = readSigned(bytes, kCountOffset);
   if (preset.kind == Kind::kProgram) {
     const char* name = reinterpret_cast<const char*>(bytes + kProgramNameOffset);
-    // A name that fills its field without a terminator ends at the field.
-    preset.programName.assign(name, std::find(name, name + kProgramNameSize, '\0'));
+    // At most 27 characters, as written: a name that fills its field
+    // without a terminator is cut there, so that writing it back keeps it.
+    preset.programName.assign(name, std::find(name, name + kProgramNameSize - 1, '\0'));
   } else if (preset.formatVersion == 2) {
     preset.currentProgram = readSigned(bytes, kBankCurrentProgramOffset);
   }
