@@ -380,6 +380,7 @@ TEST_F(RenderToolTest, UserErrorsEndWithOneLineAndNoFileBehind) {
       {{"--ir", dir.file("pipe.wav"), inputPath, out}, 1, "Cannot open file: " + dir.file("pipe.wav")},
       {{"--ir", dir.file("cut.wav"), inputPath, out}, 1, "its data chunk runs past the end of the file"},
       {{"--ir", irPath, dir.file("wide.wav"), out}, 1, "has 65 channels; at most 64 are rendered"},
+      {{"--preset", dir.file("pipe.wav"), inputPath, out}, 1, "Cannot open file: " + dir.file("pipe.wav")},
       {{"--preset", dir.file("magic.fxp"), inputPath, out}, 1, "not a preset file"},
       {{"--preset", dir.file("other.fxp"), inputPath, out}, 1, "another plug-in"},
       {{"--preset", dir.file("short.fxp"), inputPath, out}, 1, "truncated"},
