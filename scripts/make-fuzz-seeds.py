@@ -233,6 +233,16 @@ def main():
         write("presets", name, data)
     for name, data in bmp_seeds():
         write("bmp", name, data)
+    # The chooser's output: a first byte for the size of the pipe's pieces.
+    write("chooser", "plain", b"\x03/home/someone/rooms/hall.wav\n")
+    write("chooser", "no_line_end", b"\xff/tmp/a b.wav")
+    write("chooser", "crlf", b"\x00C:\\rooms\\x.wav\r\n")
+    write("chooser", "not_utf8", b"\x07/tmp/\xe9\xff\xfe\x80.wav\n")
+    write("chooser", "newline_inside", b"\x10/tmp/two\nlines.wav\n")
+    write("chooser", "empty", b"\x01\n")
+    write("chooser", "too_long", b"\x40/" + b"d" * 5000 + b"\n")
+    # A NUL inside the output named the file before it, cut short there.
+    write("chooser", "regression-nul-inside", b"\x05/tmp/a.wav\x00/etc/other.wav\n")
 
 
 if __name__ == "__main__":
