@@ -13,6 +13,8 @@ const char* name(int index);
 
 // Writes the display text of a parameter; false for an unknown index.
 // decibels: the engine's output gain in dB; sampleRate: this instance's.
+// Whatever the value, the text is no longer than the longest that a value
+// in 0..1 gives at this rate.
 bool display(int index, float value, float decibels, float sampleRate, char* text);
 
 // The integer part of v x 100 + 0.5, saturated instead of overflowing.

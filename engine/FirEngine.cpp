@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <string>
@@ -10,6 +11,7 @@
 #include "desktop/PathText.h"
 #include "engine/ResponseBankPreparation.h"
 #include "engine/ResponseUpdate.h"
+#include "engine/SignalBounds.h"
 #include "engine/cpu/CpuFeatures.h"
 #include "engine/kernel/FirBatch.h"
 #include "engine/kernel/FirKernel.h"
@@ -229,6 +231,10 @@ FirBatchKernel batchKernelFor(FirKernelTier tier) {
   return nullptr;
 }
 
+constexpr float kLargestFinite = std::numeric_limits<float>::max();
+
+float saturate(float v) { return std::min(std::max(v, -kLargestFinite), kLargestFinite); }
+
 }  // namespace
 
 void FirEngine::process(const Block& block, const float* input, float* output, int n, bool replacing) {
@@ -245,9 +251,11 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
   const FirBatchKernel batchKernel = batchKernelFor(activeFirKernelTier());
   int w = writePosition_;
   // v = (y * wet) + (x * dry), replacing or added to what the output held.
+  // Within the signal bounds v is finite (see SignalBounds.h); the sum with
+  // the host's buffer saturates rather than overflow.
   const auto emit = [=](int index, float x, float y) {
     const float v = addOrdered(mulOrdered(y, wet), mulOrdered(x, dry));
-    output[index] = replacing ? v : addOrdered(output[index], v);
+    output[index] = replacing ? v : saturate(addOrdered(output[index], v));
   };
 
   int i = 0;
@@ -260,7 +268,7 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
       const int groups = std::min({(n - i) / 4, top / 4, kFirBatchMaxGroups});
       const int count = 4 * groups;
       for (int s = 0; s < count; ++s) {
-        history[top - 1 - s] = input[i + s];
+        history[top - 1 - s] = signal_bounds::clampInput(input[i + s]);
       }
       float y[4 * kFirBatchMaxGroups];
       batchKernel(FirBatch{history, kHistoryLength, top, groups, taps, copies, y});
@@ -273,7 +281,7 @@ void FirEngine::process(const Block& block, const float* input, float* output, i
       w = top - count;
       continue;
     }
-    const float x = input[i];
+    const float x = signal_bounds::clampInput(input[i]);
     w = (w == 0) ? kHistoryLength - 1 : w - 1;
     history[w] = x;
     history[w + kHistoryLength] = x;

@@ -33,7 +33,9 @@ struct ResponseBank {
 
   // Zeroes all copies, then stores up to 32768 samples in each, shifted.
   // A non-finite sample is stored as 0.0: one would turn every later
-  // output into NaN, silent input included.
+  // output into NaN, silent input included. A finite one beyond
+  // signal_bounds::kMaxResponseSample is stored as that bound, its sign
+  // kept, so that no sum of the filter overflows.
   void setImpulse(const float* samples, int count) { setImpulseBytes(samples, count); }
   // As setImpulse, from little-endian floats at any address.
   void setImpulseBytes(const void* samples, int count);

@@ -3,12 +3,12 @@
 # tests, run every test natively and (Windows) under 64-bit and 32-bit
 # Wine, the latter through QEMU's user-mode emulator, run the
 # Linux tests again under AddressSanitizer + UndefinedBehaviorSanitizer and
-# under ThreadSanitizer, fuzz the WAV reader for a bounded time, and print
-# one summary line.
+# under ThreadSanitizer, replay the fuzz targets' seeds and fuzz each for a
+# bounded time, and print one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-fuzz_seconds=${ULMAR_FUZZ_SECONDS:-60}
+fuzz_seconds=${ULMAR_FUZZ_SECONDS:-20}
 jobs=$(nproc)
 passed=0
 failed=0
@@ -73,13 +73,19 @@ for preset in linux-asan linux-tsan; do
   fi
 done
 
-echo "== fuzz: WaveReader for ${fuzz_seconds}s"
-if bash scripts/fuzz-wavereader.sh build/fuzz "$fuzz_seconds"; then
-  passed=$((passed + 1))
-else
-  failed=$((failed + 1))
-  failures+=("fuzz: WaveReader")
-fi
+# Each fuzz target replays its committed seeds, then fuzzes for a bounded
+# time; each counts as one test.
+started=$SECONDS
+for target in state waveload wavereader presets bmp chooser; do
+  echo "== fuzz: $target for ${fuzz_seconds}s"
+  if bash scripts/fuzz.sh build/fuzz "$fuzz_seconds" "$target"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    failures+=("fuzz: $target")
+  fi
+done
+echo "fuzz: $((SECONDS - started)) s, build and targets"
 
 echo
 for f in "${failures[@]}"; do echo "FAILED: $f"; done

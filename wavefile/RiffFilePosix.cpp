@@ -1,5 +1,9 @@
 // Buffered RIFF reading over stdio or a block of memory, behaving like the
 // multimedia file I/O that RiffFileWin.cpp wraps on Windows.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -88,8 +92,20 @@ struct File {
 File* open(const NativePath& path) {
   // A zero inside the name would open the file named by its first part.
   if (path.empty() || path.find('\0') != NativePath::npos) return nullptr;
-  std::FILE* stream = std::fopen(path.c_str(), "rb");
-  if (stream == nullptr) return nullptr;
+  // Opened without waiting: a FIFO would block here until a writer came,
+  // and a device or a folder is no wave file. Only a regular file is read.
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (descriptor < 0) return nullptr;
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(descriptor);
+    return nullptr;
+  }
+  std::FILE* stream = ::fdopen(descriptor, "rb");
+  if (stream == nullptr) {
+    ::close(descriptor);
+    return nullptr;
+  }
   // Our own buffer does the buffering.
   std::setvbuf(stream, nullptr, _IONBF, 0);
   File* file = new (std::nothrow) File;

@@ -1,7 +1,6 @@
 #include "desktop/linux/DesktopFileChooser.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,7 +60,6 @@ FileChooser::Outcome DesktopFileChooser::choose(const FileChoiceRequest& request
   pid_ = child;
   output_ = pipeEnds[0];
   outputClosed_ = false;
-  tooLong_ = false;
   answer_.clear();
   chosen_ = std::move(chosen);
   return Outcome::kStarted;
@@ -72,12 +70,7 @@ bool DesktopFileChooser::readOutput() {
   for (;;) {
     const ssize_t count = read(output_, buffer, sizeof buffer);
     if (count > 0) {
-      // A path longer than any the system opens is no answer.
-      if (answer_.size() + static_cast<size_t>(count) > PATH_MAX) {
-        tooLong_ = true;
-      } else {
-        answer_.append(buffer, static_cast<size_t>(count));
-      }
+      answer_.append(buffer, static_cast<size_t>(count));
       continue;
     }
     if (count < 0 && errno == EINTR) continue;
@@ -105,9 +98,8 @@ void DesktopFileChooser::finishWith(bool known, int status) {
   closeOutput();
   FileChosen chosen = std::move(chosen_);
   chosen_ = nullptr;
-  std::string answer = std::move(answer_);
+  const std::string answer = answer_.path();
   answer_.clear();
-  while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
   if (known && WIFSIGNALED(status)) {
     notice_ = "File chooser ended by signal " + std::to_string(WTERMSIG(status));
     return;
@@ -117,7 +109,7 @@ void DesktopFileChooser::finishWith(bool known, int status) {
     notice_ = "File chooser failed with exit status " + std::to_string(exitStatus);
     return;
   }
-  if (exitStatus != 0 || tooLong_ || answer.empty() || !chosen) return;
+  if (exitStatus != 0 || answer.empty() || !chosen) return;
   chosen(answer);
 }
 

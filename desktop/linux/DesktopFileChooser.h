@@ -10,6 +10,7 @@
 #include <string>
 
 #include "desktop/FileChooser.h"
+#include "desktop/linux/ChooserOutput.h"
 
 // The warning line's notice when neither chooser program exists.
 inline constexpr const char* kNoChooserNotice = "No file chooser: zenity or kdialog";
@@ -46,8 +47,7 @@ class DesktopFileChooser final : public FileChooser {
   pid_t pid_ = 0;
   int output_ = -1;
   bool outputClosed_ = false;
-  bool tooLong_ = false;
-  std::string answer_;
+  ChooserOutput answer_;
   std::string notice_;
   FileChosen chosen_;
 };

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -355,6 +356,15 @@ TEST_F(RenderToolTest, UserErrorsEndWithOneLineAndNoFileBehind) {
   truncated.resize(100);
   test_support::writeFile(dir.file("short.fxp"), truncated);
   test_support::writeFile(dir.file("tiny.fxp"), presetBytes(ConvolverEffect::kUniqueId, 16));
+  // A FIFO would block the open for good; a data chunk declared longer
+  // than the file gives the plug-in's loader no frames; every channel of
+  // the input needs an instance of its own.
+  ASSERT_EQ(::mkfifo(dir.file("pipe.wav").c_str(), 0600), 0);
+  wavbytes::Bytes cut = test_support::floatWave(std::vector<float>(200, 0.5f));
+  cut[40] = 0xff;
+  cut[41] = 0xff;
+  test_support::writeFile(dir.file("cut.wav"), cut);
+  writeAudio(dir.file("wide.wav"), std::vector<float>(65 * 10, 0.0f), 65, kRate);
 
   const std::string out = dir.file("out.wav");
   struct Case {
@@ -367,6 +377,10 @@ TEST_F(RenderToolTest, UserErrorsEndWithOneLineAndNoFileBehind) {
       {{"--ir", dir.file("none.wav"), inputPath, out}, 1, "Cannot open file: " + dir.file("none.wav")},
       {{"--ir", dir.file("text.wav"), inputPath, out}, 1, "Cannot open file: " + dir.file("text.wav")},
       {{"--ir", dir.file("ir.flac"), inputPath, out}, 1, "Cannot open file: " + dir.file("ir.flac")},
+      {{"--ir", dir.file("pipe.wav"), inputPath, out}, 1, "Cannot open file: " + dir.file("pipe.wav")},
+      {{"--ir", dir.file("cut.wav"), inputPath, out}, 1, "its data chunk runs past the end of the file"},
+      {{"--ir", irPath, dir.file("wide.wav"), out}, 1, "has 65 channels; at most 64 are rendered"},
+      {{"--preset", dir.file("pipe.wav"), inputPath, out}, 1, "Cannot open file: " + dir.file("pipe.wav")},
       {{"--preset", dir.file("magic.fxp"), inputPath, out}, 1, "not a preset file"},
       {{"--preset", dir.file("other.fxp"), inputPath, out}, 1, "another plug-in"},
       {{"--preset", dir.file("short.fxp"), inputPath, out}, 1, "truncated"},

@@ -8,6 +8,7 @@ constexpr uint32_t kRgb = 0;
 constexpr uint32_t kRle8 = 1;
 // Larger images are refused rather than allocated.
 constexpr int32_t kMaxSide = 16384;
+constexpr size_t kMaxRunLength = 255;
 
 uint32_t readU16(const unsigned char* p) { return p[0] | (uint32_t{p[1]} << 8); }
 uint32_t readU32(const unsigned char* p) { return readU16(p) | (readU16(p + 2) << 16); }
@@ -95,20 +96,30 @@ std::optional<DecodedBitmap> decodeBmp(const unsigned char* bytes, size_t size) 
     }
   }
 
+  // The pixels the data can describe are checked before any are allocated:
+  // the header alone could ask for a gigabyte.
+  const unsigned char* data = bytes + bitsOffset;
+  const size_t dataSize = size - bitsOffset;
+  const size_t pixelCount = static_cast<size_t>(width) * static_cast<size_t>(height);
+  const size_t bytesPerPixel = bitCount / 8;
+  const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) & ~size_t{3};
+  if (compression == kRle8) {
+    // A run draws at most 255 pixels per two bytes; an image that leaves
+    // more of itself undrawn (by line ends and jumps) is no resource of ours.
+    if (pixelCount > dataSize / 2 * kMaxRunLength) return std::nullopt;
+  } else if (stride * static_cast<size_t>(height) > dataSize) {
+    return std::nullopt;
+  }
+
   DecodedBitmap image;
   image.width = width;
   image.height = height;
-  image.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  image.pixels.assign(pixelCount, 0);
   Canvas canvas{image, topDown};
-  const unsigned char* data = bytes + bitsOffset;
-  const size_t dataSize = size - bitsOffset;
   if (compression == kRle8) {
     if (!decodeRle8(data, dataSize, palette, canvas)) return std::nullopt;
     return image;
   }
-  const size_t bytesPerPixel = bitCount / 8;
-  const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) & ~size_t{3};
-  if (stride * static_cast<size_t>(height) > dataSize) return std::nullopt;
   for (int32_t row = 0; row < height; ++row) {
     const unsigned char* line = data + stride * static_cast<size_t>(row);
     for (int32_t x = 0; x < width; ++x) {

@@ -1,5 +1,11 @@
 #include "tools/presets/PresetFile.h"
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -106,8 +112,9 @@ ReadResult parse(const unsigned char* bytes, std::size_t size, VstInt32 expected
   preset.count = readSigned(bytes, kCountOffset);
   if (preset.kind == Kind::kProgram) {
     const char* name = reinterpret_cast<const char*>(bytes + kProgramNameOffset);
-    // A name that fills its field without a terminator ends at the field.
-    preset.programName.assign(name, std::find(name, name + kProgramNameSize, '\0'));
+    // At most 27 characters, as written: a name that fills its field
+    // without a terminator is cut there, so that writing it back keeps it.
+    preset.programName.assign(name, std::find(name, name + kProgramNameSize - 1, '\0'));
   } else if (preset.formatVersion == 2) {
     preset.currentProgram = readSigned(bytes, kBankCurrentProgramOffset);
   }
@@ -115,8 +122,37 @@ ReadResult parse(const unsigned char* bytes, std::size_t size, VstInt32 expected
   return result;
 }
 
+namespace {
+
+// Opens a regular file for reading. On POSIX systems without waiting: a
+// FIFO would block the open until a writer came, and is no preset file.
+std::FILE* openRegularFile(const char* path) {
+  if (path == nullptr) {
+    return nullptr;
+  }
+#if defined(_WIN32)
+  return std::fopen(path, "rb");
+#else
+  const int descriptor = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (descriptor < 0) {
+    return nullptr;
+  }
+  struct stat status {};
+  std::FILE* file = nullptr;
+  if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+    file = ::fdopen(descriptor, "rb");
+  }
+  if (file == nullptr) {
+    ::close(descriptor);
+  }
+  return file;
+#endif
+}
+
+}  // namespace
+
 ReadResult readFile(const char* path, VstInt32 expectedPluginId) {
-  std::FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
+  std::FILE* file = openRegularFile(path);
   if (file == nullptr) {
     return failure(Error::kCannotOpen);
   }

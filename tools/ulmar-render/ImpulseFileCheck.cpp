@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "engine/FirEngine.h"
+
 std::string refusalText(WaveReader::Refusal refusal) {
   using R = WaveReader::Refusal;
   switch (refusal) {
@@ -49,10 +51,15 @@ std::string impulseFileProblem(const std::string& path) {
   }
   const WaveFormat format = reader.format();
   const std::size_t channels = format.nChannels;
-  constexpr int kFrames = 64;
-  std::unique_ptr<float[]> frames(new float[channels * kFrames]);
-  if (reader.readFrames(frames.get(), kFrames) > 0) {
+  // Read as the plug-in's loader reads: all frames in one call, which
+  // delivers none when the file ends before its data chunk does.
+  std::unique_ptr<float[]> frames(new float[channels * FirEngine::kMaxFileFrames]);
+  if (reader.readFrames(frames.get(), FirEngine::kMaxFileFrames) > 0) {
     return {};
+  }
+  // The first frame alone converts: then the data is cut short.
+  if (reader.open(path.c_str()) && reader.readFrames(frames.get(), 1) > 0) {
+    return path + " delivers no sample frames: its data chunk runs past the end of the file";
   }
   const char* kind = format.wFormatTag == kWaveFormatIeeeFloat ? "float" : "PCM";
   return path + " holds no sample frames the reader can convert (" + std::to_string(format.wBitsPerSample) + "-bit " +

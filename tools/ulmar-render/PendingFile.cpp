@@ -65,10 +65,30 @@ int PendingFile::releaseDescriptor() {
   return descriptor;
 }
 
+void PendingFile::write(const std::vector<unsigned char>& bytes) {
+  std::size_t done = 0;
+  while (descriptor_ >= 0 && done < bytes.size()) {
+    const ssize_t n = ::write(descriptor_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      throw RenderError("Cannot write " + destination_ + ": " + std::strerror(n < 0 ? errno : EIO));
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (done < bytes.size()) {
+    throw RenderError("Cannot write " + destination_ + ": the file was handed on");
+  }
+}
+
 void PendingFile::commit() {
   if (descriptor_ >= 0) {
-    ::close(descriptor_);
+    const int closed = ::close(descriptor_);
     descriptor_ = -1;
+    if (closed != 0) {
+      throw RenderError("Cannot write " + destination_ + ": " + std::strerror(errno));
+    }
   }
   if (std::rename(temporaryPath_.c_str(), destination_.c_str()) != 0) {
     throw RenderError("Cannot write " + destination_ + ": " + std::strerror(errno));

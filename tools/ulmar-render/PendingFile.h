@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class PendingFile {
  public:
@@ -19,7 +20,12 @@ class PendingFile {
   const std::string& destination() const { return destination_; }
   // The open descriptor, handed over: the caller closes it from now on.
   int releaseDescriptor();
-  // Renames the temporary file to the destination; throws RenderError.
+  // Writes all of `bytes` through the descriptor still held, never by
+  // name: another program in a shared folder could have put something else
+  // there meanwhile. Throws RenderError.
+  void write(const std::vector<unsigned char>& bytes);
+  // Closes the descriptor still held (a failed close is a failed write)
+  // and renames the temporary file to the destination; throws RenderError.
   void commit();
 
  private:

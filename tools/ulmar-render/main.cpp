@@ -1,8 +1,6 @@
 // ulmar-render: renders audio files through the built plug-in library from
 // the command line, driving it as a host does. See usageText() for the
 // options.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <csignal>
@@ -30,6 +28,9 @@ constexpr int kMixParameter = 0;
 // Only the length in taps is saved without an input, and that does not
 // depend on the rate; the plug-in still wants one.
 constexpr int kRateWithoutInput = 44100;
+// Each channel runs through a plug-in instance of its own, about 2 MB each:
+// more than this many is no longer a sensible render on a desktop machine.
+constexpr int kMaxChannels = 64;
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
@@ -86,10 +87,10 @@ void writePreset(PendingFile& file, PluginInstance& instance, const std::string&
   if (preset.chunk.empty()) {
     throw RenderError("The plug-in handed out no state to save");
   }
-  ::close(file.releaseDescriptor());
-  if (preset_file::writeFile(file.temporaryPath().c_str(), preset) != preset_file::Error::kNone) {
-    throw RenderError("Cannot write " + path);
+  if (preset.chunk.size() > preset_file::kMaxChunkSize) {
+    throw RenderError("Cannot write " + path + ": " + preset_file::describe(preset_file::Error::kTooLarge));
   }
+  file.write(preset_file::encode(preset));
 }
 
 int run(const RenderOptions& o) {
@@ -97,6 +98,10 @@ int run(const RenderOptions& o) {
   int outputFormat = 0;
   if (!o.input.empty()) {
     input.emplace(o.input);
+    if (input->channels() > kMaxChannels) {
+      throw RenderError(o.input + " has " + std::to_string(input->channels()) + " channels; at most " +
+                        std::to_string(kMaxChannels) + " are rendered (each needs a plug-in instance of its own)");
+    }
     outputFormat = outputFormatFor(o.output, o.sampleFormat, input->sampleRate(), input->channels());
   }
   const double sampleRate = input ? input->sampleRate() : kRateWithoutInput;

@@ -122,11 +122,13 @@ TEST(PresetFileLayout, ProgramNameKeepsItsTerminator) {
   EXPECT_EQ(textAt(bytes, 28, 28), std::string(27, 'n') + '\0');
   EXPECT_EQ(preset_file::parse(bytes.data(), bytes.size(), kPluginId).preset.programName, std::string(27, 'n'));
 
-  // A host that fills the field without a terminator: the name ends there.
+  // A host that fills the field without a terminator: the name ends before
+  // its last byte, as it is written, so that reading what was written
+  // gives what was read.
   for (std::size_t i = 28; i < 56; ++i) {
     bytes[i] = 'x';
   }
-  EXPECT_EQ(preset_file::parse(bytes.data(), bytes.size(), kPluginId).preset.programName, std::string(28, 'x'));
+  EXPECT_EQ(preset_file::parse(bytes.data(), bytes.size(), kPluginId).preset.programName, std::string(27, 'x'));
 }
 
 TEST(PresetFileRoundTrip, EveryFormSurvivesWritingAndReading) {
